@@ -1,0 +1,109 @@
+// Saving and loading large documents: pages with a full text column and
+// twenty floating objects each.
+#include "model/mirel_data.h"
+#include "model/table_page.h"
+#include "model/work_form.h"
+#include "persist/native_file.h"
+#include "text/sentence.h"
+#include "text/text_obj.h"
+#include "text/text_row.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// Cells of n characters: Chinese with some Latin words.
+std::string SampleCells(int n, int seed)
+{
+    static const char* hanzi[] = {"\xB9\xAB", "\xCE\xC4", "\xB1\xA8", "\xB8\xE6", "\xB2\xC6", "\xCE\xF1", "\xB1\xED", "\xB8\xF1"};
+    std::string cells;
+    cells.reserve(n * 2);
+    for (int i = 0; i < n; ++i) {
+        if ((i + seed) % 5 == 0) {
+            cells += 'a' + (i % 26);
+            cells += '\0';
+        } else {
+            cells += hanzi[(i * 7 + seed) % 8];
+        }
+    }
+    return cells;
+}
+
+// A column holding `chars` characters in rows of 40, two runs a row.
+void FillColumn(CTextObj& col, int chars, int seed)
+{
+    col.ClearRows();
+    const int perRow = 40;
+    for (int done = 0, r = 0; done < chars; done += perRow, ++r) {
+        auto row = std::make_unique<CTextRow>();
+        row->SetRect(0, r * 50, 1700, r * 50 + 45);
+        for (int half = 0; half < 2; ++half) {
+            auto s = std::make_unique<CSentence>();
+            s->SetRect(half * 850, 0, half * 850 + 850, 45);
+            s->SetText(SampleCells(perRow / 2, seed + r + half));
+            if (half)
+                s->MutableAttributes().weight = 700;
+            row->InsertSentence(row->SentenceCount(), std::move(s));
+        }
+        col.InsertRow(col.RowCount(), std::move(row));
+    }
+}
+
+std::unique_ptr<CMirelData> BigDocument(int pages)
+{
+    auto doc = std::make_unique<CMirelData>();
+    CWorkForm* wf = doc->GetWorkForm(0);
+    for (int p = 0; p < pages; ++p) {
+        CTablePage* page = p == 0 ? wf->GetPage(0) : wf->AddPage();
+        FillColumn(*page->TextColumn(0), 2000, p);
+        for (int k = 0; k < 20; ++k) {
+            auto box = std::make_unique<CTextObj>();
+            box->SetRect(100 + k * 50, 100 + k * 100, 600 + k * 50, 300 + k * 100);
+            FillColumn(*box, 10, k);
+            if (k % 4 == 0)
+                box->SetBelowText();
+            page->AddObject(std::move(box));
+        }
+    }
+    wf->objectCounter = pages * 20;
+    return doc;
+}
+
+// Saving as a file is written: the stream hands blocks to the file, here a
+// sink that only counts them, so the disk does not enter the figure.
+void BM_Save(benchmark::State& state)
+{
+    auto doc = BigDocument(static_cast<int>(state.range(0)));
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        mirel::WriteNativeStream(*doc, [&bytes](std::string_view block) {
+            bytes += block.size();
+            benchmark::DoNotOptimize(block.data());
+        });
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+    state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void BM_Load(benchmark::State& state)
+{
+    const std::string bytes = mirel::NativeBytes(*BigDocument(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        CMirelData doc;
+        if (!mirel::ReadNativeBytes(bytes, doc).ok())
+            state.SkipWithError("the document did not read back");
+        benchmark::DoNotOptimize(&doc);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes.size()) * state.iterations());
+    state.counters["file_MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+
+}  // namespace
+
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();

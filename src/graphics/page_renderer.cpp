@@ -1,0 +1,145 @@
+#include "graphics/page_renderer.h"
+
+#include "model/doc_info.h"
+#include "model/mirel_data.h"
+#include "model/table_page.h"
+#include "model/view_context.h"
+#include "model/work_form.h"
+#include "platform/gbk.h"
+#include "surface/draw_surface.h"
+#include "text/text_edit.h"
+#include "text/text_obj.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace mirel {
+
+namespace {
+// A view of one page at 100 % with the page at the origin.
+class ExportView : public ViewContext {
+public:
+    explicit ExportView(int dpi) : dpi_(dpi) {}
+    int ZoomPercent() const override { return 100; }
+    int DpiY() const override { return dpi_; }
+    Point PageOrigin(const CTablePage*) const override { return {}; }
+    void InvalidatePixels(const Rect&) override {}
+
+private:
+    int dpi_;
+};
+
+// A view of printed output: every page at the origin of its sheet.
+class PrintView : public ExportView {
+public:
+    explicit PrintView(int dpi) : ExportView(dpi) {}
+    bool IsPrinting() const override { return true; }
+};
+
+// The resolution PDF pages are drawn at: fine enough that text positions
+// (0.01 mm in layout) land within 0.03 mm.
+constexpr int kPdfDpi = 1200;
+
+QPageSize PageSizeOf(const CWorkForm& wf)
+{
+    const double w = std::max(1, static_cast<int>(wf.pageWidth)) / 10.0;
+    const double h = std::max(1, static_cast<int>(wf.pageHeight)) / 10.0;
+    return QPageSize(QSizeF(w, h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+}
+}  // namespace
+
+void DrawPageContent(const CTablePage& page, ViewContext& view, Surface& dc)
+{
+    page.DrawPaper(view, dc);
+    for (const auto& obj : page.Objects())
+        if (!obj->IsAboveText())
+            obj->Draw(view, dc);
+    for (const auto& col : page.TextColumns())
+        col->Draw(view, dc);
+    for (const auto& obj : page.Objects())
+        if (obj->IsAboveText())
+            obj->Draw(view, dc);
+}
+
+QImage RenderPageImage(const CWorkForm& wf, int pageIndex, int dpi)
+{
+    const CTablePage* page = wf.GetPage(pageIndex);
+    if (!page)
+        return {};
+    ExportView view(dpi);
+    QImage image(view.ToPixels(wf.pageWidth) + 1, view.ToPixels(wf.pageHeight) + 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(dpi * 10000 / 254);
+    image.setDotsPerMeterY(dpi * 10000 / 254);
+    image.fill(Qt::white);
+    DrawSurface dc(image, dpi, dpi);
+    DrawPageContent(*page, view, dc);
+    return image;
+}
+
+bool WriteDocumentPdf(CMirelData& doc, const std::filesystem::path& path, std::string* error)
+{
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    LayoutPendingText(doc);
+
+    QSaveFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString().toStdString());
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kPdfDpi);
+        writer.setCreator(QStringLiteral("岚舟文字"));
+        if (const CDocInfo* info = doc.FindDocInfo())
+            writer.setTitle(GbkToQString(info->title));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+
+        // The surface is made once, with room for the largest page.
+        const CWorkForm* first = nullptr;
+        int maxWidth = 1, maxHeight = 1;
+        for (int w = 0; w < doc.WorkFormCount(); ++w) {
+            const CWorkForm* wf = doc.GetWorkForm(w);
+            if (wf->PageCount() == 0)
+                continue;
+            first = first ? first : wf;
+            maxWidth = std::max(maxWidth, static_cast<int>(wf->pageWidth));
+            maxHeight = std::max(maxHeight, static_cast<int>(wf->pageHeight));
+        }
+        if (!first)
+            return fail("the document has no pages");
+        writer.setPageSize(PageSizeOf(*first));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+
+        PrintView view(kPdfDpi);
+        DeviceOptions options = DeviceOptions::forPdfWriter(writer);
+        options.size = QSize(view.ToPixels(maxWidth) + 1, view.ToPixels(maxHeight) + 1);
+        DrawSurface dc(writer, options);
+        bool firstPage = true;
+        for (int w = 0; w < doc.WorkFormCount(); ++w) {
+            const CWorkForm& wf = *doc.GetWorkForm(w);
+            for (int p = 0; p < wf.PageCount(); ++p) {
+                if (!firstPage) {
+                    writer.setPageSize(PageSizeOf(wf));
+                    if (!writer.newPage())
+                        return fail("cannot start a new PDF page");
+                }
+                firstPage = false;
+                dc.saveState();
+                DrawPageContent(*wf.GetPage(p), view, dc);
+                dc.restoreState();
+            }
+        }
+        dc.end();
+    }
+    if (!file.commit())
+        return fail(file.errorString().toStdString());
+    return true;
+}
+
+}  // namespace mirel

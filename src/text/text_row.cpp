@@ -1,0 +1,89 @@
+#include "text/text_row.h"
+
+#include "persist/archive.h"
+#include "text/attribute_list.h"
+#include "text/sentence.h"
+
+#include <algorithm>
+
+MIREL_IMPLEMENT_CLASS(CTextRow, &CBasicObj::kClass, 2000)
+
+CTextRow::CTextRow() = default;
+CTextRow::~CTextRow() = default;
+
+CSentence* CTextRow::GetSentence(int i) const
+{
+    if (i < 0 || i >= SentenceCount())
+        return nullptr;
+    return sentences_[i].get();
+}
+
+CSentence* CTextRow::InsertSentence(int index, std::unique_ptr<CSentence> s)
+{
+    index = std::clamp(index, 0, SentenceCount());
+    CSentence* raw = s.get();
+    raw->SetParent(this);
+    sentences_.insert(sentences_.begin() + index, std::move(s));
+    if (!current_)
+        current_ = raw;
+    return raw;
+}
+
+std::unique_ptr<CSentence> CTextRow::TakeSentence(int index)
+{
+    if (index < 0 || index >= SentenceCount())
+        return nullptr;
+    std::unique_ptr<CSentence> s = std::move(sentences_[index]);
+    sentences_.erase(sentences_.begin() + index);
+    if (current_ == s.get())
+        current_ = sentences_.empty() ? nullptr : sentences_.front().get();
+    s->SetParent(nullptr);
+    return s;
+}
+
+std::vector<std::unique_ptr<CSentence>> CTextRow::TakeAllSentences()
+{
+    for (auto& s : sentences_)
+        s->SetParent(nullptr);
+    current_ = nullptr;
+    std::vector<std::unique_ptr<CSentence>> out = std::move(sentences_);
+    sentences_.clear();
+    return out;
+}
+
+int CTextRow::TextLength() const
+{
+    int n = 0;
+    for (const auto& s : sentences_)
+        n += s->GetTextLength();
+    return n;
+}
+
+bool CTextRow::StartsParagraph() const
+{
+    return !sentences_.empty() && sentences_.front()->StartsParagraph();
+}
+
+void CTextRow::Serialize(mirel::Archive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteRect(rect_);
+        mirel::WriteParagraphAttributes(ar, para_);
+        ar.WriteCount(sentences_.size());
+        for (const auto& s : sentences_)
+            ar.WriteObject(s.get());
+        return;
+    }
+    rect_ = ar.ReadRect();
+    mirel::ReadParagraphAttributes(ar, para_);
+    sentences_.clear();
+    const uint32_t n = ar.ReadCount(2);
+    for (uint32_t i = 0; i < n; ++i)
+        if (std::unique_ptr<CSentence> s = ar.ReadOwned<CSentence>())
+            InsertSentence(SentenceCount(), std::move(s));
+    // A row always holds at least one sentence.
+    if (sentences_.empty())
+        InsertSentence(0, std::make_unique<CSentence>());
+    current_ = sentences_.front().get();
+    needsLayout_ = false;
+}
