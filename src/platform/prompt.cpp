@@ -125,6 +125,25 @@ std::optional<std::string> ScriptedPrompt::AskText(std::string_view caption,
   return reply;
 }
 
+std::optional<std::uint32_t> ScriptedPrompt::AskColor(std::string_view caption,
+                                                      std::uint32_t initial) {
+  std::optional<std::uint32_t> color;
+  if (!colors_.empty()) {
+    color = colors_.front();
+    colors_.pop_front();
+  }
+  if (echo_) Echo(caption, "", "colour");
+  if (record_) {
+    Call call;
+    call.kind = Kind::Color;
+    call.caption = caption;
+    call.initialColor = initial;
+    call.color = color;
+    calls_.push_back(std::move(call));
+  }
+  return color;
+}
+
 const char* ToString(PromptIcon icon) {
   switch (icon) {
     case PromptIcon::Information: return "information";

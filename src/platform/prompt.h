@@ -7,6 +7,7 @@
 // converter use ScriptedPrompt.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
@@ -36,6 +37,11 @@ class Prompt {
   virtual std::optional<std::string> AskText(std::string_view caption, std::string_view label,
                                              std::string_view initial, bool password,
                                              int maxLength) = 0;
+
+  // A colour chooser. Colours are 0x00BBGGRR, as documents keep them.
+  // Returns nothing when the user cancels.
+  virtual std::optional<std::uint32_t> AskColor(std::string_view caption,
+                                                std::uint32_t initial) = 0;
 };
 
 // The process-wide prompt. Until one is installed this is a ScriptedPrompt
@@ -65,7 +71,7 @@ PromptAnswer ShowComponentMessage(std::string_view text, PromptIcon icon,
 // Answers from a script and records every call.
 class ScriptedPrompt : public Prompt {
  public:
-  enum class Kind { Message, Text };
+  enum class Kind { Message, Text, Color };
   struct Call {
     Kind kind = Kind::Message;
     std::string caption;
@@ -77,6 +83,8 @@ class ScriptedPrompt : public Prompt {
     int maxLength = 0;
     PromptAnswer answer = PromptAnswer::Ok;  // message boxes: the answer given
     std::optional<std::string> reply;        // text entries: the reply given
+    std::uint32_t initialColor = 0;          // colour choosers: the colour offered
+    std::optional<std::uint32_t> color;      // colour choosers: the colour given
   };
 
   ScriptedPrompt();
@@ -86,6 +94,7 @@ class ScriptedPrompt : public Prompt {
   std::optional<std::string> AskText(std::string_view caption, std::string_view label,
                                      std::string_view initial, bool password,
                                      int maxLength) override;
+  std::optional<std::uint32_t> AskColor(std::string_view caption, std::uint32_t initial) override;
 
   // Queued answers are used in order. An answer that the box does not offer
   // (Yes for an OK/Cancel box) is not used; the box gets its default.
@@ -93,6 +102,9 @@ class ScriptedPrompt : public Prompt {
   // Queued replies for text entries; nullopt stands for Cancel. A reply
   // longer than the entry's maxLength is cut, as the real entry would.
   void QueueText(std::optional<std::string> reply) { replies_.push_back(std::move(reply)); }
+  // Queued colours for colour choosers; nullopt stands for Cancel. With
+  // none queued the chooser is cancelled.
+  void QueueColor(std::optional<std::uint32_t> color) { colors_.push_back(color); }
 
   // Answer given when the queue is empty. Defaults: OK for Ok, Cancel for
   // OkCancel and YesNoCancel, No for YesNo.
@@ -107,11 +119,14 @@ class ScriptedPrompt : public Prompt {
 
   const std::vector<Call>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
-  std::size_t PendingAnswers() const { return answers_.size() + replies_.size(); }
+  std::size_t PendingAnswers() const {
+    return answers_.size() + replies_.size() + colors_.size();
+  }
 
  private:
   std::deque<PromptAnswer> answers_;
   std::deque<std::optional<std::string>> replies_;
+  std::deque<std::optional<std::uint32_t>> colors_;
   std::map<PromptButtons, PromptAnswer> defaults_;
   std::optional<std::string> defaultReply_;
   std::vector<Call> calls_;

@@ -200,6 +200,14 @@ const std::vector<Obstacle>& Obstacles(Column& c)
     return c.obstacles;
 }
 
+// Whether a row carries anything. A row with width has something placed in
+// it, which answers without touching its sentences: shifting the rows of
+// hundreds of pages then reads only the rows themselves.
+bool HasContent(const CTextRow& row)
+{
+    return row.GetRight() > row.GetLeft() || row.HasText();
+}
+
 bool SameGeometry(const Column& a, const Column& b)
 {
     return a.width == b.width && a.left == b.left && a.right == b.right;
@@ -238,6 +246,7 @@ private:
     void LoadColumn(int c);
     bool CanStop(const Queued& q) const;
     bool TryShift();
+    void PlaceShifted(int height);
     void Gather(Para& p);
     bool AddRow(Para& p, Queued& q);
     void AddText(Para& p, const SentenceAttributes& attrs, std::string cells);
@@ -308,11 +317,21 @@ bool Engine::TryShift()
         return false;
     // A row without text (an empty column's row) is not moved into the
     // text: gathering drops it.
-    if (row->TextLength() == 0)
+    if (!HasContent(*row))
         return false;
     auto placeable = [&] { return SameGeometry(cols_[q.col], cols_[col_]) && Obstacles(cols_[col_]).empty(); };
     if (!placeable())
         return false;
+    // A row that keeps its line space (it opens a column before and after,
+    // or it does not either time) keeps its height and its sentences their
+    // places inside it: only the row moves. This is what makes an edit on
+    // page 1 cheap for the hundreds of pages after it.
+    const int height = row->GetBottom() - row->GetTop();
+    const bool sameLineSpace = !flow_ || q.wasFirst == !colHasRows_;
+    if (sameLineSpace && !(flow_ && colHasRows_ && y_ + height > cols_[col_].limit)) {
+        PlaceShifted(height);
+        return true;
+    }
     const ParagraphAttributes para = Sane(row->Paragraph());
     std::vector<VItem> items;
     items.reserve(row->Sentences().size());
@@ -338,15 +357,22 @@ bool Engine::TryShift()
         const Rect r = s->GetRect();
         s->SetRectDirect(r.left, items[k].top, r.right, items[k].bottom);
     }
-    const Rect r = row->GetRect();
-    row->SetRectDirect(r.left, y_, r.right, y_ + d + c);
-    y_ += d + c;
-    colHasRows_ = true;
-    std::unique_ptr<CTextRow> owned = std::move(q.row);
-    queue_.pop_front();
-    cols_[col_].obj->InsertRow(cols_[col_].obj->RowCount(), std::move(owned));
-    ++stats_.rowsShifted;
+    PlaceShifted(d + c);
     return true;
+}
+
+// Puts the row at the head of the queue at the current place with the
+// given height, at the end of the current column.
+void Engine::PlaceShifted(int height)
+{
+    std::unique_ptr<CTextRow> row = std::move(queue_.front().row);
+    queue_.pop_front();
+    const Rect r = row->GetRect();
+    row->SetRectDirect(r.left, y_, r.right, y_ + height);
+    y_ += height;
+    colHasRows_ = true;
+    cols_[col_].obj->InsertRow(cols_[col_].obj->RowCount(), std::move(row));
+    ++stats_.rowsShifted;
 }
 
 // Puts the rows not reached back where they were.
@@ -984,7 +1010,7 @@ LayoutStats Engine::Run(int startCol, int startRow)
         if (!first) {
             // A row without any text that begins no paragraph (an empty
             // column's row) adds nothing to the text.
-            if (queue_.front().row->TextLength() == 0 && !queue_.front().row->StartsParagraph()) {
+            if (!HasContent(*queue_.front().row) && !queue_.front().row->StartsParagraph()) {
                 queue_.pop_front();
                 continue;
             }
@@ -1182,6 +1208,7 @@ int FirstLineIndent(const ParagraphAttributes& para, const SentenceAttributes& f
 std::vector<CTextObj*> FlowChain(const CWorkForm& wf)
 {
     std::vector<CTextObj*> chain;
+    chain.reserve(static_cast<size_t>(wf.PageCount()));
     for (int p = 0; p < wf.PageCount(); ++p)
         for (const auto& col : wf.GetPage(p)->TextColumns())
             chain.push_back(col.get());

@@ -43,6 +43,8 @@ std::vector<std::unique_ptr<CTextRow>> CTextObj::TakeAllRows()
         row->SetParent(nullptr);
     std::vector<std::unique_ptr<CTextRow>> out = std::move(rows_);
     rows_.clear();
+    // Layout takes the rows to put them back, mostly as many again.
+    rows_.reserve(out.size());
     return out;
 }
 

@@ -59,6 +59,14 @@ int CTextRow::TextLength() const
     return n;
 }
 
+bool CTextRow::HasText() const
+{
+    for (const auto& s : sentences_)
+        if (s->GetTextLength() > 0)
+            return true;
+    return false;
+}
+
 bool CTextRow::StartsParagraph() const
 {
     return !sentences_.empty() && sentences_.front()->StartsParagraph();

@@ -29,6 +29,8 @@ public:
     bool StartsParagraph() const;
     // Number of bytes of cell text in the row.
     int TextLength() const;
+    // Whether any sentence holds text; stops at the first that does.
+    bool HasText() const;
 
     const mirel::ParagraphAttributes& Paragraph() const { return para_; }
     void SetParagraph(const mirel::ParagraphAttributes& p) { para_ = p; }

@@ -21,6 +21,7 @@ class QtPrompt : public Prompt {
   std::optional<std::string> AskText(std::string_view caption, std::string_view label,
                                      std::string_view initial, bool password,
                                      int maxLength) override;
+  std::optional<std::uint32_t> AskColor(std::string_view caption, std::uint32_t initial) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -39,6 +39,17 @@ int BodyFlow::Length() const
     return ObjectStart(static_cast<int>(objects_.size()));
 }
 
+int BodyFlow::Clamp(int offset, int low) const
+{
+    if (offset <= low)
+        return low;
+    const int n = static_cast<int>(objects_.size());
+    for (int i = 1; i <= n; ++i)
+        if (ObjectStart(i) >= offset)
+            return offset;
+    return std::max(low, ObjectStart(n));
+}
+
 FlowPlace BodyFlow::Place(int offset) const
 {
     FlowPlace place;
@@ -143,7 +154,7 @@ int BodyFlow::Delete(int from, int to)
     if (from > to)
         std::swap(from, to);
     from = std::max(0, from);
-    to = std::min(to, Length());
+    to = Clamp(to);
     if (from >= to)
         return from;
     // From the last object backwards, so that earlier offsets hold.

@@ -46,6 +46,10 @@ public:
     // Offset of the first cell of object `index`.
     int ObjectStart(int index) const;
     int Length() const;
+    // `offset` limited to [low, Length()], looking at the objects only as
+    // far as the offset reaches: an edit near the start of a long document
+    // does not count the cells of every page after it.
+    int Clamp(int offset, int low = 0) const;
     // OffsetToFlow: an offset past the end becomes the end; an offset on the
     // boundary of two objects stays at the end of the earlier one.
     FlowPlace Place(int offset) const;

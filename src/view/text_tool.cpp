@@ -86,7 +86,7 @@ void CTextTool::SetCaret(CTableView& view, int offset, bool extend)
     } else {
         anchor_ = -1;
     }
-    caret_ = std::clamp(offset, MinCaret(flow), flow.Length());
+    caret_ = flow.Clamp(offset, MinCaret(flow));
     caretAtRowStart_ = false;
     if (hadSelection || HasSelection())
         view.Invalidate(CTableView::kInvalidateAll);
@@ -174,8 +174,8 @@ int CTextTool::Replace(CTableView& view, int from, int to, const std::vector<mir
         return caret_;
     if (from > to)
         std::swap(from, to);
-    from = std::clamp(from, 0, flow.Length());
-    to = std::clamp(to, from, flow.Length());
+    from = flow.Clamp(from);
+    to = flow.Clamp(to, from);
     if (from == to && runs.empty())
         return caret_;
     std::vector<mirel::FlowRun> former = flow.Runs(from, to);
@@ -201,7 +201,7 @@ void CTextTool::AfterEdit(CTableView& view, BodyFlow& flow, int caret)
     const FlowPlace before = flow.Place(caret);
     flow.Relayout(&view);
     anchor_ = -1;
-    caret_ = std::clamp(caret, 0, flow.Length());
+    caret_ = flow.Clamp(caret);
     caretAtRowStart_ = false;
     if (wf->PageCount() != pagesBefore) {
         view.Relayout(false);
@@ -316,7 +316,7 @@ void CTextTool::DeleteChar(CTableView& view, bool forward)
     if (flow.Empty())
         return;
     if (forward) {
-        if (caret_ < flow.Length())
+        if (flow.Clamp(caret_ + 1) > caret_)
             ReplaceRange(view, caret_, caret_ + 2, {}, typing_);
     } else if (caret_ > MinCaret(flow)) {
         ReplaceRange(view, caret_ - 2, caret_, {}, typing_);
@@ -331,7 +331,7 @@ void CTextTool::AfterUndo(CTableView& view, int caret)
     view.Invalidate(CTableView::kInvalidateAll);
     if (CWorkForm* wf = view.GetWorkForm()) {
         const BodyFlow flow(*wf);
-        caret_ = std::clamp(caret, MinCaret(flow), flow.Length());
+        caret_ = flow.Clamp(caret, MinCaret(flow));
     }
     TakeTypingAttributes(view);
     UpdateCaret(view);

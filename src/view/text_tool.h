@@ -15,6 +15,7 @@
 #include <QString>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,6 +95,11 @@ public:
     // effects given twice are removed. False for a code that is not taken.
     bool SetFormatByCode(CTableView& view, int code, const mirel::AttrValue& value);
     const mirel::SentenceAttributes& TypingAttributes() const { return typing_; }
+    // The attributes of the caret's paragraph.
+    mirel::ParagraphAttributes CaretParagraph(CTableView& view) const;
+    // Gives every paragraph the selection touches these attributes, as one
+    // undo step.
+    bool SetParagraph(CTableView& view, const mirel::ParagraphAttributes& para);
 
     // The input method's composition, drawn at the caret.
     void SetPreedit(CTableView& view, const QString& text);
@@ -149,6 +155,11 @@ void InstallTextEditing(CTableView& view);
 // index of the item chosen, or -1 (a QMenu at the point by default; tests
 // answer for the user).
 void SetQuickMenuChooser(std::function<int(CTableView&, const std::vector<std::string>&, QPoint)> chooser);
+
+// How the paragraph dialog asks: the attributes chosen, or nothing when the
+// user cancels (the Qt dialog by default; tests answer for the user).
+void SetParagraphDialogRunner(
+    std::function<std::optional<ParagraphAttributes>(CTableView&, const ParagraphAttributes&)> runner);
 
 // The text tool of a view (null when it has none).
 CTextTool* TextToolOf(const CTableView& view);

@@ -5,10 +5,12 @@
 #include "model/work_form.h"
 #include "platform/cells.h"
 #include "platform/gbk.h"
+#include "platform/prompt.h"
 #include "text/sentence.h"
 #include "text/text_edit.h"
 #include "text/text_row.h"
 #include "view/command_ids.h"
+#include "view/paragraph_dialog.h"
 #include "view/table_view.h"
 #include "view/text_clipboard.h"
 #include "view/text_flow.h"
@@ -19,6 +21,7 @@
 
 #include <QMenu>
 #include <functional>
+#include <optional>
 
 using mirel::BodyFlow;
 using mirel::FlowPlace;
@@ -49,17 +52,28 @@ template <class Fn> void ForEachObjectPart(const BodyFlow& flow, int a, int b, F
     }
 }
 
+// The body text of a view's work form when its document may be formatted.
+std::optional<BodyFlow> FormattableFlow(CTableView& view)
+{
+    CWorkForm* wf = view.GetWorkForm();
+    const CMirelData* doc = view.GetDocumentData();
+    if (!wf || !doc || doc->GetProtectType() == 1)
+        return std::nullopt;
+    BodyFlow flow(*wf);
+    if (flow.Empty())
+        return std::nullopt;
+    return flow;
+}
+
 } // namespace
 
 bool CTextTool::SetFormatByCode(CTableView& view, int code, const mirel::AttrValue& value)
 {
-    CWorkForm* wf = view.GetWorkForm();
     CMirelData* doc = view.GetDocumentData();
-    if (!wf || !doc || doc->GetProtectType() == 1)
+    std::optional<BodyFlow> formattable = FormattableFlow(view);
+    if (!formattable)
         return false;
-    BodyFlow flow(*wf);
-    if (flow.Empty())
-        return false;
+    BodyFlow& flow = *formattable;
     const int a = SelectionStart();
     const int b = SelectionEnd();
     mirel::UndoManager* undo = mirel::UndoManagerOf(view);
@@ -102,6 +116,43 @@ bool CTextTool::SetFormatByCode(CTableView& view, int code, const mirel::AttrVal
     const int caret = caret_;
     AfterEdit(view, flow, caret);
     anchor_ = anchor; // the selection stays
+    view.Invalidate(CTableView::kInvalidateAll);
+    return true;
+}
+
+mirel::ParagraphAttributes CTextTool::CaretParagraph(CTableView& view) const
+{
+    CWorkForm* wf = view.GetWorkForm();
+    if (!wf)
+        return {};
+    const BodyFlow flow(*wf);
+    const FlowPlace place = mirel::CaretPlace(flow, caret_, caretAtRowStart_);
+    const CTextRow* row = place.obj ? place.obj->GetRow(place.pos.row) : nullptr;
+    return row ? row->Paragraph() : mirel::ParagraphAttributes {};
+}
+
+bool CTextTool::SetParagraph(CTableView& view, const mirel::ParagraphAttributes& para)
+{
+    CMirelData* doc = view.GetDocumentData();
+    std::optional<BodyFlow> formattable = FormattableFlow(view);
+    if (!formattable)
+        return false;
+    BodyFlow& flow = *formattable;
+    const int a = SelectionStart();
+    const int b = SelectionEnd();
+    if (mirel::UndoManager* undo = mirel::UndoManagerOf(view))
+        mirel::RecordParagraphAttributes(*undo, mirel::kUndoNewAction, a, b);
+    const std::pair<int, int32_t> values[] = { { mirel::kAttrAlignment, para.alignment },
+        { mirel::kAttrVerAlignment, para.verAlignment }, { mirel::kAttrLineSpace, para.lineSpace },
+        { mirel::kAttrFirstLineIndent, para.firstLineIndent } };
+    ForEachObjectPart(flow, a, b, [&](CTextObj& obj, mirel::TextPosition from, mirel::TextPosition to) {
+        for (const auto& [code, value] : values)
+            mirel::SetParagraphFormat(obj, from, to, code, mirel::AttrValue(value));
+    });
+    doc->SetModified(true);
+    const int anchor = anchor_;
+    AfterEdit(view, flow, caret_);
+    anchor_ = anchor;
     view.Invalidate(CTableView::kInvalidateAll);
     return true;
 }
@@ -271,6 +322,32 @@ bool CTextTool::RunAutoCommand(CTableView& view, unsigned flags)
 
 namespace mirel {
 
+namespace {
+
+std::function<std::optional<ParagraphAttributes>(CTableView&, const ParagraphAttributes&)>& ParagraphRunner()
+{
+    static std::function<std::optional<ParagraphAttributes>(CTableView&, const ParagraphAttributes&)> runner;
+    return runner;
+}
+
+std::optional<ParagraphAttributes> AskParagraph(CTableView& view, const ParagraphAttributes& current)
+{
+    if (ParagraphRunner())
+        return ParagraphRunner()(view, current);
+    ParagraphDialog dialog(current, &view);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Value();
+}
+
+} // namespace
+
+void SetParagraphDialogRunner(
+    std::function<std::optional<ParagraphAttributes>(CTableView&, const ParagraphAttributes&)> runner)
+{
+    ParagraphRunner() = std::move(runner);
+}
+
 void SetQuickMenuChooser(std::function<int(CTableView&, const std::vector<std::string>&, QPoint)> chooser)
 {
     MenuChooser() = std::move(chooser);
@@ -358,6 +435,50 @@ void InstallTextEditing(CTableView& view)
     commands.Add(Command { 208, "下划线(&U)",
         toggle(kAttrUnderline, 1, 0, [](const SentenceAttributes& a) { return a.underline ? 1 : 0; }), active,
         nullptr });
+    auto editable = [&view, active] {
+        const CMirelData* doc = view.GetDocumentData();
+        return active() && doc && doc->GetProtectType() == 0;
+    };
+
+    // Alignment of the paragraphs the selection touches; the caret's
+    // paragraph shows its own as checked.
+    const std::pair<int, int> alignments[] = { { 193, 0 }, { 194, 1 }, { 195, 2 }, { 2951, 3 }, { 2952, 4 } };
+    const char* const alignmentTexts[] = { "左对齐(&L)", "居中(&M)", "右对齐(&R)", "匀齐(&J)", "全匀齐(&F)" };
+    for (int k = 0; k < 5; ++k) {
+        const int alignment = alignments[k].second;
+        commands.Add(Command { alignments[k].first, alignmentTexts[k],
+            [&view, tool, alignment] {
+                if (CTextTool* t = tool())
+                    t->SetFormatByCode(view, kAttrAlignment, alignment);
+            },
+            editable,
+            [&view, active, tool, alignment] {
+                return active() && tool()->CaretParagraph(view).alignment == alignment;
+            } });
+    }
+
+    // Text colour: the colour chooser, starting from the typing colour.
+    commands.Add(Command { 205, "文字颜色(&C)",
+        [&view, tool] {
+            CTextTool* t = tool();
+            if (!t)
+                return;
+            if (const std::optional<uint32_t> color = CurrentPrompt().AskColor("文字颜色", t->TypingAttributes().color))
+                t->SetFormatByCode(view, kAttrColor, static_cast<int32_t>(*color & 0xFFFFFF));
+        },
+        editable, nullptr });
+
+    // The paragraph dialog.
+    commands.Add(Command { 2995, "段落(&P)...",
+        [&view, tool] {
+            CTextTool* t = tool();
+            if (!t)
+                return;
+            if (const std::optional<ParagraphAttributes> chosen = AskParagraph(view, t->CaretParagraph(view)))
+                t->SetParagraph(view, *chosen);
+        },
+        editable, nullptr });
+
     for (int effect = 1; effect <= 7; ++effect) {
         commands.Add(Command { 33297 + effect, {},
             [&view, tool, effect] {

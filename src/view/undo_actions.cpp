@@ -87,7 +87,7 @@ bool TextRangeAction::Execute(UndoManager& manager)
     if (!wf)
         return false;
     BodyFlow flow(*wf);
-    if (flow.Empty() || end_ > flow.Length())
+    if (flow.Empty() || flow.Clamp(end_) < end_)
         return false;
     std::vector<FlowRun> now = flow.Runs(start_, end_);
     flow.Delete(start_, end_);
@@ -119,7 +119,7 @@ bool TextAttributesAction::Execute(UndoManager& manager)
     if (!wf)
         return false;
     BodyFlow flow(*wf);
-    if (flow.Empty() || end_ > flow.Length())
+    if (flow.Empty() || flow.Clamp(end_) < end_)
         return false;
     manager.Record(
         std::make_unique<TextAttributesAction>(start_, end_, CaptureAttributes(flow, start_, end_)), InverseMode());
@@ -165,7 +165,7 @@ bool ParagraphAttributesAction::Execute(UndoManager& manager)
     if (!wf)
         return false;
     BodyFlow flow(*wf);
-    if (flow.Empty() || end_ > flow.Length())
+    if (flow.Empty() || flow.Clamp(end_) < end_)
         return false;
     manager.Record(std::make_unique<ParagraphAttributesAction>(start_, end_, CaptureParagraphs(flow, start_, end_)),
         InverseMode());

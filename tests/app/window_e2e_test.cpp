@@ -101,7 +101,7 @@ protected:
             id = Xdo({ QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("岚舟文字") })
                      .section(QLatin1Char('\n'), 0, 0);
             return !id.isEmpty();
-        });
+        }, 600); // a first start on a fresh machine builds the font caches
         return id;
     }
 
