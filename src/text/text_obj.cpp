@@ -165,6 +165,7 @@ void CTextObj::SerializeText(mirel::Archive& ar)
     }
     rows_.clear();
     const uint32_t n = ar.ReadCount(2);
+    rows_.reserve(std::min<uint32_t>(n, 4096)); // a damaged count reserves little
     for (uint32_t i = 0; i < n; ++i)
         if (std::unique_ptr<CTextRow> row = ar.ReadOwned<CTextRow>())
             InsertRow(RowCount(), std::move(row));

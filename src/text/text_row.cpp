@@ -86,6 +86,7 @@ void CTextRow::Serialize(mirel::Archive& ar)
     mirel::ReadParagraphAttributes(ar, para_);
     sentences_.clear();
     const uint32_t n = ar.ReadCount(2);
+    sentences_.reserve(std::min<uint32_t>(n, 4096));
     for (uint32_t i = 0; i < n; ++i)
         if (std::unique_ptr<CSentence> s = ar.ReadOwned<CSentence>())
             InsertSentence(SentenceCount(), std::move(s));

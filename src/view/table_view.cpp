@@ -9,7 +9,9 @@
 #include "view/page_tip.h"
 #include "view/text_tool.h"
 
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QStyleHints>
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
@@ -26,6 +28,11 @@ CTableView::CTableView(QWidget* parent)
     setMouseTracking(true);
     autoScroll_.setInterval(50);
     QObject::connect(&autoScroll_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    // The caret blinks at the desktop's rate; a rate of 0 means it does not.
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    caretBlink_.setInterval(std::max(100, flash / 2));
+    if (flash > 0)
+        QObject::connect(&caretBlink_, &QTimer::timeout, this, [this] { SetCaretOn(!caretOn_); });
     RegisterCommands();
     // Text editing: the text tool, the undo manager and their commands.
     setAttribute(Qt::WA_InputMethodEnabled);

@@ -122,6 +122,10 @@ public:
     void SetTextTool(std::unique_ptr<mirel::ViewTool> tool);
     mirel::ViewTool* TextTool() const { return textTool_.get(); }
     bool TextToolActive() const { return textTool_ && currentTool_ == textTool_.get(); }
+    // Whether the blinking caret is in its visible phase. It shows while the
+    // view has the focus and after every key and click, and hides when the
+    // focus goes elsewhere.
+    bool CaretOn() const { return caretOn_; }
     void SetUndoHistory(std::unique_ptr<mirel::UndoHistory> undo);
     mirel::UndoHistory* UndoStack() const { return undo_.get(); }
 
@@ -168,6 +172,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // The input method: its composition is drawn at the text caret and its
     // result typed there (view/text_tool.h).
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -178,6 +184,9 @@ private:
     void PaintOverlays(mirel::Surface& dc, const Rect& clip);
     void AfterScroll(int dx, int dy);
     void AutoScrollTick();
+    // Shows the caret and starts its blinking over.
+    void RestartCaretBlink();
+    void SetCaretOn(bool on);
     void OnScrollBarAction(bool vertical, int action);
     void ShowPageTip(bool show);
     void RaiseEvent(int id, const std::string& text = {}, int value = 0, bool flag = false);
@@ -215,6 +224,8 @@ private:
     QPointer<QScrollBar> hBar_, vBar_;
     std::vector<QMetaObject::Connection> barConnections_;
     QTimer autoScroll_;
+    QTimer caretBlink_;
+    bool caretOn_ = true;
     mirel::PageTip* pageTip_ = nullptr;
     mirel::CommandTable commands_;
 };

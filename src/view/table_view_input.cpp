@@ -18,6 +18,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QWheelEvent>
 
 using mirel::Point;
@@ -47,6 +48,7 @@ unsigned CTableView::MouseFlagsOf(Qt::KeyboardModifiers mods) const
 
 void CTableView::mousePressEvent(QMouseEvent* event)
 {
+    RestartCaretBlink();
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
@@ -181,8 +183,38 @@ void CTableView::wheelEvent(QWheelEvent* event)
 
 // ---------------------------------------------------------------- keys
 
+void CTableView::SetCaretOn(bool on)
+{
+    if (caretOn_ == on)
+        return;
+    caretOn_ = on;
+    if (currentTool_)
+        currentTool_->CaretBlinked(*this);
+}
+
+void CTableView::RestartCaretBlink()
+{
+    SetCaretOn(true);
+    if (hasFocus() && QGuiApplication::styleHints()->cursorFlashTime() > 0)
+        caretBlink_.start();
+}
+
+void CTableView::focusInEvent(QFocusEvent* event)
+{
+    RestartCaretBlink();
+    QWidget::focusInEvent(event);
+}
+
+void CTableView::focusOutEvent(QFocusEvent* event)
+{
+    caretBlink_.stop();
+    SetCaretOn(false);
+    QWidget::focusOutEvent(event);
+}
+
 void CTableView::keyPressEvent(QKeyEvent* event)
 {
+    RestartCaretBlink();
     const int key = mirel::VirtualKeyFromQt(event->key());
     if (key == 0) {
         TypeCharacters(event);
@@ -229,6 +261,7 @@ void CTableView::TypeCharacters(QKeyEvent* event)
 
 void CTableView::inputMethodEvent(QInputMethodEvent* event)
 {
+    RestartCaretBlink();
     CTextTool* tool = mirel::TextToolOf(*this);
     if (!tool || KeyBlockedByProtection(0)) {
         event->ignore();

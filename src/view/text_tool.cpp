@@ -667,6 +667,8 @@ void CTextTool::DrawFeedback(CTableView& view, mirel::Surface& dc)
         dc.setFont(old);
         return;
     }
+    if (!view.CaretOn())
+        return;
     dc.patBlt(
         { caret.left, caret.top, caret.left + 2, std::max(caret.bottom, caret.top + 4) }, mirel::BltOp::InvertDest);
 }

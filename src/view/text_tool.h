@@ -108,6 +108,7 @@ public:
     QRect CaretClientRect(CTableView& view) const;
     // Scrolls the caret into view and updates its rectangle.
     void UpdateCaret(CTableView& view);
+    void CaretBlinked(CTableView& view) override { InvalidateCaret(view); }
 
     // Overwrite mode, shared by all views (command 59140).
     static bool Overwrite();

@@ -36,6 +36,8 @@ public:
     // Rubber bands, drag outlines, the caret and text highlight, painted on
     // top of the pages on screen (grid pixels).
     virtual void DrawFeedback(CTableView& view, Surface& dc) { }
+    // The caret blinked (CTableView::CaretOn changed): repaint it.
+    virtual void CaretBlinked(CTableView& view) { }
     // The caret's text object has a text selection (copy and cut are enabled).
     virtual bool HasTextSelection() const { return false; }
     // The face name (GBK) and size code at the caret, for the host's boxes.

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QStyleHints>
 
 namespace mirel::test {
 namespace {
@@ -386,6 +387,45 @@ TEST_F(TextToolTest, QuickMenuItemsSplitOnCellsAndChoosingReplacesTheCommandRun)
     SetQuickMenuChooser([](CTableView&, const std::vector<std::string>&, QPoint) { return -1; });
     EXPECT_EQ(FlowText(), "x丙");
     EXPECT_EQ(Flow().Runs(2, 4).front().attrs.autoCommand, command);
+}
+
+TEST_F(TextToolTest, TheCaretBlinksWhileTheViewHasTheFocusAndHidesWithoutIt)
+{
+    ClickIntoBody();
+    Type("ab");
+    view->activateWindow();
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(view->hasFocus());
+    const QRect caret = tool->CaretClientRect(*view);
+    ASSERT_FALSE(caret.isEmpty());
+    // The dark pixels where the caret stands: more while it shows.
+    auto caretPixels = [&] {
+        const QImage image = view->grab(caret.adjusted(0, 0, 2, 0)).toImage();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    Key(Qt::Key_Right); // any key shows the caret
+    EXPECT_TRUE(view->CaretOn());
+    const int shown = caretPixels();
+
+    // It goes off and on again by itself.
+    const int interval = std::max(100, QGuiApplication::styleHints()->cursorFlashTime() / 2);
+    if (QGuiApplication::styleHints()->cursorFlashTime() > 0) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !view->CaretOn(); }, interval * 3));
+        EXPECT_LT(caretPixels(), shown);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->CaretOn(); }, interval * 3));
+    }
+
+    // Without the focus it stays hidden.
+    view->clearFocus();
+    EXPECT_FALSE(view->CaretOn());
+    QTest::qWait(interval * 2);
+    EXPECT_FALSE(view->CaretOn());
+    EXPECT_LT(caretPixels(), shown);
 }
 
 } // namespace
