@@ -8,6 +8,7 @@
 #include "platform/gbk.h"
 #include "surface/draw_surface.h"
 #include "text/text_edit.h"
+#include "text/text_frame.h"
 #include "text/text_obj.h"
 
 #include <QPageLayout>
@@ -20,18 +21,30 @@
 namespace mirel {
 
 namespace {
-// A view of one page at 100 % with the page at the origin.
+// A view of one page with the page at the origin; the page being drawn
+// stands in for pages that objects do not name.
 class ExportView : public ViewContext {
 public:
-    explicit ExportView(int dpi) : dpi_(dpi) {}
-    int ZoomPercent() const override { return 100; }
+    explicit ExportView(int dpi, int zoom = 100)
+        : dpi_(dpi)
+        , zoom_(zoom)
+    {
+    }
+    int ZoomPercent() const override { return zoom_; }
     int DpiY() const override { return dpi_; }
     Point PageOrigin(const CTablePage*) const override { return {}; }
     void InvalidatePixels(const Rect&) override {}
+    const CTablePage* CurrentPage() const override { return page_; }
+    void SetPage(const CTablePage* page) { page_ = page; }
 
 private:
     int dpi_;
+    int zoom_;
+    const CTablePage* page_ = nullptr;
 };
+
+// Larger images are refused rather than allocated.
+constexpr int kMaxImageSide = 20000;
 
 // A view of printed output: every page at the origin of its sheet.
 class PrintView : public ExportView {
@@ -52,9 +65,16 @@ QPageSize PageSizeOf(const CWorkForm& wf)
 }
 }  // namespace
 
-void DrawPageContent(const CTablePage& page, ViewContext& view, Surface& dc)
+void DrawPageObjects(const CTablePage& page, ViewContext& view, Surface& dc)
 {
-    page.DrawPaper(view, dc);
+    if (const CWorkForm* wf = page.GetWorkForm()) {
+        if (const CPageHeadFoot* header = wf->GetHeader())
+            header->Draw(view, dc);
+        if (const CPageHeadFoot* footer = wf->GetFooter())
+            footer->Draw(view, dc);
+    }
+    if (const CTextFrame* number = page.NumberFrame())
+        number->Draw(view, dc);
     for (const auto& obj : page.Objects())
         if (!obj->IsAboveText())
             obj->Draw(view, dc);
@@ -65,13 +85,26 @@ void DrawPageContent(const CTablePage& page, ViewContext& view, Surface& dc)
             obj->Draw(view, dc);
 }
 
-QImage RenderPageImage(const CWorkForm& wf, int pageIndex, int dpi)
+void DrawPageContent(const CTablePage& page, ViewContext& view, Surface& dc)
+{
+    page.DrawPaper(view, dc);
+    DrawPageObjects(page, view, dc);
+}
+
+QImage RenderPageImage(const CWorkForm& wf, int pageIndex, int dpi, int zoom)
 {
     const CTablePage* page = wf.GetPage(pageIndex);
-    if (!page)
+    if (!page || dpi <= 0)
         return {};
-    ExportView view(dpi);
-    QImage image(view.ToPixels(wf.pageWidth) + 1, view.ToPixels(wf.pageHeight) + 1, QImage::Format_RGB32);
+    ExportView view(dpi, std::clamp(zoom, 10, 400));
+    view.SetPage(page);
+    const int w = std::max(1, view.ToPixels(wf.pageWidth)) + 1;
+    const int h = std::max(1, view.ToPixels(wf.pageHeight)) + 1;
+    if (w > kMaxImageSide || h > kMaxImageSide)
+        return {};
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
     image.setDotsPerMeterX(dpi * 10000 / 254);
     image.setDotsPerMeterY(dpi * 10000 / 254);
     image.fill(Qt::white);
@@ -131,6 +164,7 @@ bool WriteDocumentPdf(CMirelData& doc, const std::filesystem::path& path, std::s
                 }
                 firstPage = false;
                 dc.saveState();
+                view.SetPage(wf.GetPage(p));
                 DrawPageContent(*wf.GetPage(p), view, dc);
                 dc.restoreState();
             }

@@ -3,7 +3,7 @@
 #include "model/work_form.h"
 #include "persist/native_file.h"
 #include "platform/prompt.h"
-#include "view/page_painter.h"
+#include "graphics/page_renderer.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -49,7 +49,7 @@ bool ExportPageBitmaps(const CWorkForm& wf, const std::string& chosen, int dpi)
 {
     const std::vector<std::string> names = PageBitmapFileNames(chosen, wf.PageCount());
     for (size_t i = 0; i < names.size(); ++i) {
-        const QImage image = RenderPageBitmap(wf, static_cast<int>(i), dpi, 100);
+        const QImage image = RenderPageImage(wf, static_cast<int>(i), dpi, 100);
         if (!WriteBitmapFile(image, names[i])) {
             ShowComponentMessage(names[i] + " : Write file error!", PromptIcon::Error);
             return false;

@@ -4,7 +4,7 @@
 #include "model/work_form.h"
 #include "surface/draw_surface.h"
 #include "surface/system_colors.h"
-#include "view/page_painter.h"
+#include "graphics/page_renderer.h"
 #include "view/table_view.h"
 
 #include <QPaintEvent>
@@ -77,7 +77,7 @@ void CTableView::PaintContent(mirel::Surface& dc, const Rect& clip)
     paintingPages_ = true;
     for (const auto& [page, r] : pages) {
         currentPage_ = page;
-        mirel::PaintPageObjects(*page, *this, dc);
+        mirel::DrawPageObjects(*page, *this, dc);
     }
     currentPage_ = saved;
     paintingPages_ = false;

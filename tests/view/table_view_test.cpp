@@ -1,5 +1,6 @@
 // The view: pixel mapping, invalidation, scrolling by keys and wheel, host
 // events, paint order and what a grab of the widget shows.
+#include "graphics/page_renderer.h"
 #include "platform/muldiv.h"
 #include "surface/recording_surface.h"
 #include "view/command_ids.h"
@@ -9,6 +10,7 @@
 #include "view_support.h"
 
 #include <QImage>
+#include <algorithm>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -279,6 +281,23 @@ TEST_F(TableViewTest, PaintOrderIsPaperThenHeadersThenBelowColumnsAboveThenHandl
     EXPECT_GT(firstSquare, aboveAt);
     EXPECT_GE(lastIndex("fillRect"), firstSquare);
     (void)handles;
+
+    // Images, PNG and PDF export draw a page in the same order, header,
+    // footer and page number included, and without handles.
+    view->Select(nullptr, false);
+    RecordingSurface exported;
+    DrawPageContent(*page, *view, exported);
+    std::vector<int> order;
+    for (const char* colour : { "solid 0xFFFFFF", "0x000011", "0x000022", "0x000033", "0x000044", "0x000055",
+             "0x000066" }) {
+        int at = -1;
+        for (size_t i = 0; i < exported.calls().size() && at < 0; ++i)
+            if (exported.calls()[i].find(colour) != std::string::npos)
+                at = static_cast<int>(i);
+        order.push_back(at);
+    }
+    EXPECT_GE(order.front(), 0);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end())) << ::testing::PrintToString(order);
 
     // Pages of other rows than the clip's are not drawn at all.
     RecordingSurface clipped;
