@@ -145,8 +145,8 @@ void MainWindow::BuildMenus()
     AddAction(fillMenu_, QStringLiteral("等比填充(&S)"), [c] { c->FillCells(3); });
     AddAction(edit, QStringLiteral("查看顺序(&V)..."), view("ShowFillSequence"));
     edit->addSeparator();
-    AddAction(edit, QStringLiteral("查找(&F)"), view("ShowFindDialog"));
-    AddAction(edit, QStringLiteral("替换(&H)"), view("ShowReplaceDialog"));
+    AddAction(edit, QStringLiteral("查找(&F)"), view("ShowFindDialog"))->setShortcut(QKeySequence::Find);
+    AddAction(edit, QStringLiteral("替换(&H)"), view("ShowReplaceDialog"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
 
     // --- 视图 ---
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral(" 视图(&V) "));

@@ -10,6 +10,7 @@
 #include "text/text_edit.h"
 #include "text/text_row.h"
 #include "view/command_ids.h"
+#include "view/find_dialog.h"
 #include "view/paragraph_dialog.h"
 #include "view/table_view.h"
 #include "view/text_clipboard.h"
@@ -467,6 +468,16 @@ void InstallTextEditing(CTableView& view)
                 t->SetFormatByCode(view, kAttrColor, static_cast<int32_t>(*color & 0xFFFFFF));
         },
         editable, nullptr });
+
+    // The find and replace dialog.
+    auto hasText = [&view] { return view.GetWorkForm() && !BodyFlow(*view.GetWorkForm()).Empty(); };
+    commands.Add(Command { 57636, "查找(&F)\tCtrl+F", [&view] { ShowFindDialog(view, false); }, hasText, nullptr });
+    commands.Add(Command { 57641, "替换(&H)\tCtrl+H", [&view] { ShowFindDialog(view, true); },
+        [&view, hasText] {
+            const CMirelData* doc = view.GetDocumentData();
+            return hasText() && doc && doc->GetProtectType() == 0;
+        },
+        nullptr });
 
     // The paragraph dialog.
     commands.Add(Command { 2995, "段落(&P)...",
