@@ -215,6 +215,16 @@ int RunHeadless(const CommandLine& cmd)
         }
         break;
     case CommandLine::Action::Convert:
+        // The output folder is made when it is missing, as other office
+        // suites do.
+        if (!cmd.outDir.empty()) {
+            std::error_code ec;
+            fs::create_directories(cmd.outDir, ec);
+            if (ec) {
+                Fail(cmd.outDir, ec.message());
+                return 1;
+            }
+        }
         for (const std::string& f : cmd.files)
             failures += ConvertOne(cmd, f) ? 0 : 1;
         break;

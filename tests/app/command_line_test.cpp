@@ -71,10 +71,11 @@ TEST_F(CommandLine, ConvertsEveryFileAndReportsTheOnesThatFail)
     ASSERT_EQ(Lanzhou({"--new", P("good.qwd")}).exitCode, 0);
     std::ofstream(P("bad.qwd"), std::ios::binary) << std::string("\x01\x00\x03xyz", 6);
 
-    const RunResult png = Lanzhou({"--convert-to", "png", "--outdir", P("out"), P("bad.qwd"), P("good.qwd")});
+    // A missing output folder is made.
+    const RunResult png = Lanzhou({"--convert-to", "png", "--outdir", P("out/pages"), P("bad.qwd"), P("good.qwd")});
     EXPECT_EQ(png.exitCode, 1);
     EXPECT_NE(png.out.find("bad.qwd: 非预期的文件格式。"), std::string::npos) << png.out;
-    const QImage page(QString::fromStdString(P("out/good-1.png")));
+    const QImage page(QString::fromStdString(P("out/pages/good-1.png")));
     ASSERT_FALSE(page.isNull());
     // A4 at 150 dpi with the one-pixel shadow.
     EXPECT_EQ(page.width(), 1241);
@@ -85,6 +86,11 @@ TEST_F(CommandLine, ConvertsEveryFileAndReportsTheOnesThatFail)
     EXPECT_EQ(qwd.exitCode, 0) << qwd.out;
     std::ifstream a(P("good.qwd"), std::ios::binary), b(P("out/good.qwd"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
+
+    // An output folder that cannot be made (a file stands in its path).
+    const RunResult blocked = Lanzhou({"--convert-to", "pdf", "--outdir", P("good.qwd/x"), P("good.qwd")});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_NE(blocked.out.find("good.qwd/x"), std::string::npos) << blocked.out;
 }
 
 TEST_F(CommandLine, UsageErrors)
