@@ -5,8 +5,10 @@
 #include "model/mirel_data.h"
 #include "platform/gbk.h"
 #include "platform/prompt.h"
+#include "text/attributes.h"
 #include "view/o_frame.h"
 #include "view/table_view.h"
+#include "view/text_tool.h"
 #include "view/view_hooks.h"
 
 #include <QColorDialog>
@@ -37,6 +39,15 @@ constexpr char kBadFontSize[] = "设置的字号不合法！";
 constexpr uint32_t kShadingColor = 0xC0C0C0; // RGB(192,192,192)
 constexpr uint32_t kNoShading = 0xFFFFFF;
 
+// The text tool when the caret stands in body text and no object is
+// selected: formatting then goes to the text at the caret or the selection.
+CTextTool* CaretTool(CTableView* view)
+{
+    if (!view || !view->TextToolActive() || !view->Selection().empty())
+        return nullptr;
+    return mirel::TextToolOf(*view);
+}
+
 } // namespace
 
 mirel::TextFormat MirelControl::GetTextFormat() const
@@ -45,6 +56,16 @@ mirel::TextFormat MirelControl::GetTextFormat() const
     CTableView* view = View();
     if (!view)
         return f;
+    if (const CTextTool* tool = CaretTool(view)) {
+        const mirel::SentenceAttributes& a = tool->TypingAttributes();
+        f.bold = a.weight != 400 ? 1 : 0;
+        f.italic = a.italic != 0 ? 1 : 0;
+        f.color = a.color;
+        f.underline = a.underline != 0 ? 1 : 0;
+        f.size = mirel::SizeCodeToPoints(a.sizeCode);
+        f.faceName = mirel::GbkToUtf8(a.faceName).text;
+        return f;
+    }
     const CBasicObj* obj = view->CurrentObject();
     if (obj) {
         f.bold = obj->GetWeight() != 400 ? 1 : 0;
@@ -73,9 +94,28 @@ bool MirelControl::SetTextFormat(const mirel::TextFormat& f)
         mirel::ShowComponentMessage(kBadFontSize, mirel::PromptIcon::Error);
     if (!view)
         return false;
+    if (CTextTool* tool = CaretTool(view)) {
+        // Only what differs from the caret's format is applied, so that a
+        // click on one button is one undo step.
+        const mirel::SentenceAttributes now = tool->TypingAttributes();
+        const std::string faceGbk = mirel::Utf8ToGbk(f.faceName).text;
+        const int weight = f.bold ? 700 : 400;
+        if ((now.weight != 400) != (f.bold != 0))
+            tool->SetFormatByCode(*view, mirel::kAttrWeight, weight);
+        if ((now.italic != 0) != (f.italic != 0))
+            tool->SetFormatByCode(*view, mirel::kAttrItalic, f.italic ? 1 : 0);
+        if ((now.underline != 0) != (f.underline != 0))
+            tool->SetFormatByCode(*view, mirel::kAttrUnderline, f.underline ? 1 : 0);
+        if (now.color != f.color)
+            tool->SetFormatByCode(*view, mirel::kAttrColor, f.color);
+        if (sizeOk && mirel::SizeCodeToPoints(now.sizeCode) != mirel::SizeCodeToPoints(f.size))
+            tool->SetFormatByCode(*view, mirel::kAttrSizeCode, f.size);
+        if (!faceGbk.empty() && faceGbk != now.faceName)
+            tool->SetFormatByCode(*view, mirel::kAttrFaceName, faceGbk);
+        view->ReportFormatState();
+        return sizeOk;
+    }
     const std::vector<CBasicObj*> sel = view->Selection();
-    // Formatting the text at the caret waits for the text tool's attribute
-    // commands; selected objects take the format here.
     if (sel.empty())
         return false;
     const std::string face = mirel::Utf8ToGbk(f.faceName).text;
@@ -108,6 +148,8 @@ bool MirelControl::ChooseTextColor(int64_t mode)
             | (static_cast<uint32_t>(chosen.blue()) << 16);
     }
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->SetFormatByCode(*view, mirel::kAttrColor, color & 0xFFFFFF);
     if (!view || view->Selection().empty())
         return false;
     for (CBasicObj* obj : view->Selection()) {
@@ -138,6 +180,8 @@ template <class F> bool ForSelection(CTableView* view, CMirelData* doc, F apply)
 bool MirelControl::GetShading() const
 {
     CTableView* view = View();
+    if (const CTextTool* tool = CaretTool(view))
+        return tool->TypingAttributes().backColor == kShadingColor;
     const CBasicObj* obj = view ? view->CurrentObject() : nullptr;
     return obj && obj->GetBackColor() == kShadingColor;
 }
@@ -145,6 +189,8 @@ bool MirelControl::GetShading() const
 bool MirelControl::SetShading(bool on)
 {
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->SetFormatByCode(*view, mirel::kAttrBackColor, on ? kShadingColor : kNoShading);
     return ForSelection(view, frame_->GetDocumentData(),
         [&](CBasicObj* obj) { obj->SetBackColor(view, on ? kShadingColor : kNoShading); });
 }
@@ -154,12 +200,16 @@ bool MirelControl::SetAlignment(int alignment)
     if (alignment < 0 || alignment > 5)
         return false;
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->SetFormatByCode(*view, mirel::kAttrAlignment, alignment);
     return ForSelection(view, frame_->GetDocumentData(), [&](CBasicObj* obj) { obj->SetAlignment(view, alignment); });
 }
 
 int MirelControl::GetAlignment() const
 {
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->CaretParagraph(*view).alignment;
     const CBasicObj* obj = view ? view->CurrentObject() : nullptr;
     return obj ? std::max(0, obj->GetAlignment()) : 0;
 }
@@ -167,6 +217,8 @@ int MirelControl::GetAlignment() const
 bool MirelControl::GetFirstLineIndent() const
 {
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->CaretParagraph(*view).firstLineIndent != 0;
     const CBasicObj* obj = view ? view->CurrentObject() : nullptr;
     return obj && obj->GetFirstLineIndent() != 0;
 }
@@ -174,6 +226,8 @@ bool MirelControl::GetFirstLineIndent() const
 bool MirelControl::SetFirstLineIndent(bool on)
 {
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->SetFormatByCode(*view, mirel::kAttrFirstLineIndent, on ? 2 : 0);
     return ForSelection(
         view, frame_->GetDocumentData(), [&](CBasicObj* obj) { obj->SetFirstLineIndent(view, on ? 2 : 0); });
 }
@@ -181,6 +235,8 @@ bool MirelControl::SetFirstLineIndent(bool on)
 int MirelControl::GetScriptPosition() const
 {
     CTableView* view = View();
+    if (const CTextTool* tool = CaretTool(view))
+        return tool->TypingAttributes().senType;
     const CBasicObj* obj = view ? view->CurrentObject() : nullptr;
     return obj ? obj->GetScriptType() : 0;
 }
@@ -190,6 +246,8 @@ bool MirelControl::SetScriptPosition(int position)
     if (position < 0 || position > 2)
         return false;
     CTableView* view = View();
+    if (CTextTool* tool = CaretTool(view))
+        return tool->SetFormatByCode(*view, mirel::kAttrSenType, position);
     return ForSelection(view, frame_->GetDocumentData(), [&](CBasicObj* obj) { obj->SetScriptType(view, position); });
 }
 

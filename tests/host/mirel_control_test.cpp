@@ -10,6 +10,7 @@
 #include "view/command_table.h"
 #include "view/o_frame.h"
 #include "view/table_view.h"
+#include "view/text_tool.h"
 
 #include <QApplication>
 #include <QFile>
@@ -336,6 +337,59 @@ TEST_F(ControlTest, InvalidSizeShowsTheMessage)
     f.size = -14;
     control->SetTextFormat(f);
     EXPECT_TRUE(prompt.Calls().empty());
+}
+
+TEST_F(ControlTest, FormattingGoesToTheTextAtTheCaret)
+{
+    CTableView* view = View();
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().center());
+    QTest::keyClicks(view, "ab");
+    ASSERT_TRUE(view->TextToolActive());
+    CTextTool* tool = mirel::TextToolOf(*view);
+    tool->SelectAll(*view);
+
+    // The toolbar's bold button: one undo step, the caret's format follows.
+    mirel::TextFormat f = control->GetTextFormat();
+    EXPECT_EQ(f.bold, 0);
+    f.bold = 1;
+    EXPECT_TRUE(control->SetTextFormat(f));
+    EXPECT_EQ(control->GetTextFormat().bold, 1);
+    EXPECT_EQ(tool->TypingAttributes().weight, 700);
+    f.size = 22; // 二号 in points
+    EXPECT_TRUE(control->SetTextFormat(f));
+    EXPECT_EQ(control->GetTextFormat().size, 22);
+
+    struct Case {
+        const char* what;
+        std::function<bool()> set;
+        std::function<bool()> holds;
+    };
+    const Case cases[] = {
+        { "alignment", [&] { return control->SetAlignment(1); }, [&] { return control->GetAlignment() == 1; } },
+        { "indent", [&] { return control->SetFirstLineIndent(true); }, [&] { return control->GetFirstLineIndent(); } },
+        { "shading", [&] { return control->SetShading(true); }, [&] { return control->GetShading(); } },
+        { "superscript", [&] { return control->SetScriptPosition(1); },
+            [&] { return control->GetScriptPosition() == 1; } },
+        { "colour", [&] { return control->ChooseTextColor(0x0000FF); },
+            [&] { return control->GetTextFormat().color == 0x0000FFu; } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(c.holds());
+        EXPECT_TRUE(c.set());
+        EXPECT_TRUE(c.holds());
+    }
+    EXPECT_TRUE(control->IsModified());
+    // Each change is its own undo step: undo them all, last first.
+    for (auto it = std::rbegin(cases); it != std::rend(cases); ++it) {
+        SCOPED_TRACE(it->what);
+        ASSERT_TRUE(control->Undo());
+        EXPECT_FALSE(it->holds());
+    }
+    ASSERT_TRUE(control->Undo());
+    EXPECT_EQ(control->GetTextFormat().size, 11);
+    ASSERT_TRUE(control->Undo());
+    EXPECT_EQ(control->GetTextFormat().bold, 0);
 }
 
 // ---------------------------------------------------------------- events
