@@ -9,6 +9,9 @@
 #include "platform/prompt.h"
 #include "platform/settings.h"
 #include "view/o_frame.h"
+#include "view/table_view.h"
+#include "view/text_flow.h"
+#include "view/text_tool.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +202,52 @@ TEST_F(MainWindowTest, StartsWithBoxesToolbarsAndLeastSize)
     EXPECT_EQ(w.width(), mirel::kMinWindowWidth);
     EXPECT_EQ(w.height(), mirel::kMinWindowHeight);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("岚舟文字 V1.1 "));
+}
+
+TEST_F(MainWindowTest, FormatBoxesAndButtonsFormatTheTextAndFollowTheCaret)
+{
+    mirel::MainWindow& w = Window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    CTableView* view = w.Control()->Frame()->ActiveView();
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().center());
+    QTest::keyClicks(view, "ab");
+    CTextTool* tool = mirel::TextToolOf(*view);
+    ASSERT_NE(tool, nullptr);
+    tool->SelectAll(*view);
+    auto button = [&](const QString& text) -> QAction* {
+        for (QAction* a : w.ToolBar(1)->actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    };
+    QAction* centre = button(QStringLiteral("居中"));
+    QAction* bold = button(QStringLiteral("粗体"));
+    ASSERT_TRUE(centre && bold);
+
+    // The size box, the centre and bold buttons, as a user picks them.
+    const int size = w.SizeBox()->findText(QStringLiteral("二号"));
+    ASSERT_GE(size, 0);
+    w.SizeBox()->setCurrentIndex(size);
+    emit w.SizeBox()->activated(size);
+    centre->trigger();
+    bold->trigger();
+    const mirel::BodyFlow flow(*view->GetWorkForm());
+    const std::vector<mirel::FlowRun> runs = flow.Runs(0, flow.Length());
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(runs.front().attrs.sizeCode, 22);
+    EXPECT_EQ(runs.front().attrs.weight, 700);
+    EXPECT_EQ(tool->CaretParagraph(*view).alignment, 1);
+
+    // A click elsewhere and back: the boxes and buttons show the caret's
+    // format.
+    w.SizeBox()->setCurrentIndex(0);
+    centre->setChecked(false);
+    bold->setChecked(false);
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().center());
+    EXPECT_EQ(w.SizeBox()->currentText(), QStringLiteral("二号"));
+    EXPECT_TRUE(centre->isChecked());
+    EXPECT_TRUE(bold->isChecked());
 }
 
 TEST_F(MainWindowTest, ZoomBoxFollowsTheComponent)
