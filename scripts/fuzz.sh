@@ -8,7 +8,7 @@ build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DMIREL_FUZZ=ON -DMIREL_SANITIZE=ON \
   -DMIREL_TESTS=OFF -DMIREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=(archive_reader_fuzz ini_reader_fuzz remote_name_fuzz text_import_fuzz)
+targets=(archive_reader_fuzz ini_reader_fuzz remote_name_fuzz text_import_fuzz format_text_fuzz)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1
 for t in "${targets[@]}"; do

@@ -6,6 +6,7 @@
 #include "platform/cells.h"
 #include "platform/gbk.h"
 #include "platform/prompt.h"
+#include "text/format_text.h"
 #include "text/sentence.h"
 #include "text/text_row.h"
 #include "view/table_view.h"
@@ -24,27 +25,6 @@ namespace {
 
 // Paste takes no more than this from the clipboard.
 constexpr qsizetype kMaxClipboardBytes = 64 * 1024 * 1024;
-
-// The rows of [from, to), each cut to the range, with their paragraph's
-// attributes (a row starts at every paragraph mark).
-std::vector<std::unique_ptr<CTextRow>> RowsOf(const std::vector<FlowRun>& runs)
-{
-    std::vector<std::unique_ptr<CTextRow>> rows;
-    for (const FlowRun& run : runs) {
-        const bool mark = run.cells.size() >= 2 && run.cells[0] == '\r' && run.cells[1] == 0;
-        if (rows.empty() || mark) {
-            rows.push_back(std::make_unique<CTextRow>());
-            rows.back()->SetParagraph(run.para);
-        }
-        auto s = std::make_unique<CSentence>();
-        s->SetAttributes(run.attrs);
-        s->SetText(run.cells);
-        if (run.object)
-            s->SetFollowObj(run.object->Clone());
-        rows.back()->InsertSentence(rows.back()->SentenceCount(), std::move(s));
-    }
-    return rows;
-}
 
 std::string PlainText(const std::string& cells)
 {
@@ -65,39 +45,6 @@ std::string PlainText(const std::string& cells)
     return out + FromCells(part, false);
 }
 
-// Formatted runs read back from "Mirel FormatText"; false when the bytes
-// are not a readable row array.
-bool RunsFromBytes(std::string_view bytes, std::vector<FlowRun>& runs)
-{
-    try {
-        Archive ar(bytes);
-        const uint32_t count = ar.ReadCount(4);
-        for (uint32_t i = 0; i < count; ++i) {
-            std::unique_ptr<CTextRow> row = ar.ReadOwned<CTextRow>();
-            if (!row)
-                continue;
-            for (const auto& s : row->Sentences()) {
-                if (s->GetText().empty())
-                    continue;
-                if (s->FollowObj()) {
-                    runs.push_back(FlowRun { s->GetText(), s->Attributes(), row->Paragraph(),
-                        std::shared_ptr<const CBasicObj>(s->TakeFollowObj()) });
-                    continue;
-                }
-                if (!runs.empty() && !s->StartsParagraph() && !runs.back().object
-                    && runs.back().attrs.SameFormat(s->Attributes()))
-                    runs.back().cells += s->GetText();
-                else
-                    runs.push_back(FlowRun { s->GetText(), s->Attributes(), row->Paragraph() });
-            }
-        }
-        return true;
-    } catch (const ArchiveError&) {
-        runs.clear();
-        return false;
-    }
-}
-
 } // namespace
 
 std::string FormatTextBytes(CTableView& view, int from, int to)
@@ -105,12 +52,7 @@ std::string FormatTextBytes(CTableView& view, int from, int to)
     CWorkForm* wf = view.GetWorkForm();
     if (!wf)
         return {};
-    const std::vector<std::unique_ptr<CTextRow>> rows = RowsOf(BodyFlow(*wf).Runs(from, to));
-    Archive ar;
-    ar.WriteCount(rows.size());
-    for (const auto& row : rows)
-        ar.WriteObject(row.get());
-    return ar.TakeBuffer();
+    return WriteFormatText(BodyFlow(*wf).Runs(from, to));
 }
 
 bool CopyText(CTableView& view, CTextTool& tool)
@@ -148,7 +90,7 @@ bool PasteMimeData(CTableView& view, CTextTool& tool, const QMimeData& data)
     if (data.hasFormat(kFormatTextMime)) {
         const QByteArray bytes = data.data(kFormatTextMime);
         if (bytes.size() <= kMaxClipboardBytes
-            && RunsFromBytes(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), runs)
+            && ReadFormatText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), runs)
             && !runs.empty()) {
             tool.ReplaceWithRuns(view, tool.SelectionStart(), tool.SelectionEnd(), runs);
             return true;

@@ -5,6 +5,7 @@
 // text tool and the undo actions keep offsets and convert when they need a
 // place in an object.
 #include "text/attributes.h"
+#include "text/format_text.h"
 #include "text/text_obj.h"
 
 #include <memory>
@@ -26,16 +27,7 @@ struct FlowPlace {
 };
 
 // A formatted piece of text as it is cut out for undo or the clipboard.
-// A run that begins with a paragraph mark carries that paragraph's
-// attributes, so that restoring it restores the paragraph too.
-struct FlowRun {
-    std::string cells;
-    SentenceAttributes attrs;
-    ParagraphAttributes para;
-    // An inline object (its cells are the placeholder): a copy, cloned
-    // again each time the run is put back.
-    std::shared_ptr<const CBasicObj> object;
-};
+using FlowRun = FormatRun;
 
 class BodyFlow {
 public:

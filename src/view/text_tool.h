@@ -28,7 +28,8 @@ namespace mirel {
 struct AttrValue;
 class UndoManager;
 class BodyFlow;
-struct FlowRun;
+struct FormatRun;
+using FlowRun = FormatRun;
 } // namespace mirel
 
 class CTextTool : public mirel::ViewTool {
