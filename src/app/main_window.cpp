@@ -231,7 +231,12 @@ void MainWindow::dropEvent(QDropEvent* event)
     if (urls.isEmpty())
         return;
     event->acceptProposedAction();
-    if (!AskToSave())
+    OpenDroppedFiles(urls);
+}
+
+void MainWindow::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || !AskToSave())
         return;
     bool first = true;
     for (const QUrl& url : urls) {

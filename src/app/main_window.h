@@ -7,7 +7,9 @@
 #include "app/app_settings.h"
 #include "host/mirel_control.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
 #include <map>
 #include <string>
 
@@ -46,6 +48,10 @@ public:
     // "文件已被修改，是否保存？": false when the user cancels or the save
     // failed, so that what asked must stop.
     bool AskToSave();
+    // Files dropped on the window: the first becomes the document (after
+    // the save prompt; Cancel stops), each further one opens in a window of
+    // its own, started directly and never through a shell.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
     void New();
     void Open();
     bool Save();

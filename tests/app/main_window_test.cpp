@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QUrl>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -318,6 +319,32 @@ TEST_F(MainWindowTest, CancelOnTheSavePromptStopsNewAndClose)
     w.New();
     EXPECT_EQ(prompt.Calls().size(), 1u);
     EXPECT_TRUE(w.CurrentFile().empty());
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(MainWindowTest, ADroppedFileOpensAsTheDocumentUnlessTheSaveIsCancelled)
+{
+    const std::string first = SavedDocument(QStringLiteral("甲.qwd"));
+    const std::string second = SavedDocument(QStringLiteral("乙.qwd"));
+    mirel::MainWindow& w = Window();
+    w.show();
+    auto drop = [&](const std::string& path) {
+        w.OpenDroppedFiles({ QUrl::fromLocalFile(QString::fromStdString(path)) });
+    };
+    drop(first);
+    EXPECT_EQ(w.CurrentFile(), first);
+    EXPECT_EQ(Doc()->GetWorkForm(0)->PageCount(), 2);
+
+    // A modified document and Cancel on the save prompt: the drop stops.
+    Doc()->SetModified(true);
+    prompt.QueueAnswer(mirel::PromptAnswer::Cancel);
+    drop(second);
+    EXPECT_EQ(w.CurrentFile(), first);
+    EXPECT_TRUE(Doc()->IsModified());
+    // No: the dropped file replaces it.
+    prompt.QueueAnswer(mirel::PromptAnswer::No);
+    drop(second);
+    EXPECT_EQ(w.CurrentFile(), second);
     EXPECT_FALSE(Doc()->IsModified());
 }
 
