@@ -2,6 +2,7 @@
 // headless; otherwise it opens the main window with the files named.
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/qt_texts.h"
 #include "persist/file_dialogs.h"
 #include "platform/prompt.h"
 #include "view/qt_file_dialogs.h"
@@ -18,6 +19,7 @@ int RunWindow(int argc, char** argv, const mirel::CommandLine& cmd)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lanzhou"));
+    mirel::InstallChineseQtTexts(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lanzhou"));
     mirel::MainWindow window;
     mirel::QtPrompt prompt(&window);

@@ -5,7 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QSpinBox>
+#include <QLabel>
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +23,7 @@ ParagraphDialog::ParagraphDialog(const ParagraphAttributes& current, QWidget* pa
     : QDialog(parent)
     , alignment_(new QComboBox(this))
     , verAlignment_(new QComboBox(this))
-    , lineSpace_(new QSpinBox(this))
+    , lineSpace_(new QDoubleSpinBox(this))
     , indentUnit_(new QComboBox(this))
     , indent_(new QDoubleSpinBox(this))
 {
@@ -33,10 +33,12 @@ ParagraphDialog::ParagraphDialog(const ParagraphAttributes& current, QWidget* pa
     alignment_->setCurrentIndex(std::clamp(current.alignment, 0, 4));
     verAlignment_->addItems({ QStringLiteral("顶端"), QStringLiteral("居中"), QStringLiteral("底端") });
     verAlignment_->setCurrentIndex(std::clamp(current.verAlignment, 0, 2));
-    // Line spacing in 0.1 mm, shown as such.
-    lineSpace_->setRange(0, 500);
-    lineSpace_->setSuffix(QStringLiteral(" ×0.1毫米"));
-    lineSpace_->setValue(std::clamp(current.lineSpace, 0, 500));
+    // Line spacing is kept in 0.1 mm and shown in millimetres.
+    lineSpace_->setDecimals(1);
+    lineSpace_->setRange(0, 50);
+    lineSpace_->setSingleStep(0.5);
+    lineSpace_->setSuffix(QStringLiteral(" 毫米"));
+    lineSpace_->setValue(std::clamp(current.lineSpace, 0, 500) / 10.0);
 
     indentUnit_->addItems({ QStringLiteral("格"), QStringLiteral("毫米") });
     if (current.firstLineIndent < 0) {
@@ -59,7 +61,9 @@ ParagraphDialog::ParagraphDialog(const ParagraphAttributes& current, QWidget* pa
     form->addRow(QStringLiteral("对齐方式(&A):"), alignment_);
     form->addRow(QStringLiteral("垂直对齐(&V):"), verAlignment_);
     form->addRow(QStringLiteral("行距(&L):"), lineSpace_);
-    form->addRow(QStringLiteral("首行缩进(&I):"), indentRow);
+    auto* indentLabel = new QLabel(QStringLiteral("首行缩进(&I):"), this);
+    indentLabel->setBuddy(indent_);
+    form->addRow(indentLabel, indentRow);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -91,7 +95,7 @@ ParagraphAttributes ParagraphDialog::Value() const
     ParagraphAttributes p;
     p.alignment = alignment_->currentIndex();
     p.verAlignment = verAlignment_->currentIndex();
-    p.lineSpace = lineSpace_->value();
+    p.lineSpace = static_cast<int32_t>(std::lround(lineSpace_->value() * 10));
     if (unit_ == kUnitMillimetres)
         p.firstLineIndent = -static_cast<int32_t>(std::lround(indent_->value() * 10));
     else

@@ -9,7 +9,6 @@
 
 class QComboBox;
 class QDoubleSpinBox;
-class QSpinBox;
 
 namespace mirel {
 
@@ -22,7 +21,7 @@ public:
 
     QComboBox* AlignmentBox() const { return alignment_; }
     QComboBox* VerAlignmentBox() const { return verAlignment_; }
-    QSpinBox* LineSpaceBox() const { return lineSpace_; }
+    QDoubleSpinBox* LineSpaceBox() const { return lineSpace_; }
     QComboBox* IndentUnitBox() const { return indentUnit_; }
     QDoubleSpinBox* IndentBox() const { return indent_; }
 
@@ -31,7 +30,7 @@ private:
 
     QComboBox* alignment_;
     QComboBox* verAlignment_;
-    QSpinBox* lineSpace_;
+    QDoubleSpinBox* lineSpace_;
     QComboBox* indentUnit_;
     QDoubleSpinBox* indent_;
     int unit_ = 0;

@@ -2,6 +2,7 @@
 // prompt on new, open and close, saving and the recent-files list.
 #include "app/app_settings.h"
 #include "app/main_window.h"
+#include "app/qt_texts.h"
 #include "model/mirel_data.h"
 #include "model/work_form.h"
 #include "persist/native_file.h"
@@ -16,7 +17,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QDir>
+#include <QMessageBox>
 #include <QUrl>
 #include <QFile>
 #include <QTemporaryDir>
@@ -170,6 +173,21 @@ TEST(AppSettings, RectangleNotWrittenKeepsTheOldOne)
     s.left = 5000;
     ASSERT_TRUE(mirel::SaveAppSettings(file, s, false));
     EXPECT_EQ(mirel::LoadAppSettings(file).left, 5);
+}
+
+TEST(QtTexts, MessageBoxButtonsSpeakChinese)
+{
+    EnsureApp();
+    ASSERT_TRUE(mirel::InstallChineseQtTexts(*QCoreApplication::instance()))
+        << "qtbase_zh_CN.qm is missing (package qt6-translations-l10n)";
+    QMessageBox box(QMessageBox::Question, QStringLiteral("提示！"), QStringLiteral("文件已被修改，是否保存？"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QStringList texts;
+    for (QAbstractButton* b : box.buttons())
+        texts << b->text().remove(QLatin1Char('&'));
+    texts.sort();
+    for (const QString& want : { QStringLiteral("是"), QStringLiteral("否"), QStringLiteral("取消") })
+        EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(want)) << texts.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST(BoxItems, ZoomAndSizeEntries)

@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSpinBox>
 
 namespace mirel::test {
 namespace {
@@ -168,6 +167,8 @@ TEST(ParagraphDialogTest, IndentUnitsConvertAsStored)
     EXPECT_EQ(dialog.Value().firstLineIndent, 10);
     dialog.LineSpaceBox()->setValue(9999);
     EXPECT_EQ(dialog.Value().lineSpace, 500);
+    dialog.LineSpaceBox()->setValue(2.5); // millimetres on screen, 0.1 mm stored
+    EXPECT_EQ(dialog.Value().lineSpace, 25);
 }
 
 } // namespace
