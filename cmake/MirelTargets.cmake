@@ -1,11 +1,16 @@
 # Helpers shared by every CMakeLists of the tree.
 
-# mirel_add_test(NAME SOURCES... LIBS lib...)
+# mirel_add_test(NAME [SERIAL] SOURCES... LIBS lib...)
 # One GoogleTest executable, registered test by test with CTest and run
-# headless on the offscreen platform.
+# headless on the offscreen platform. SERIAL tests run alone (a real X
+# server and window under input from outside).
 include(GoogleTest)
 function(mirel_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -15,6 +20,7 @@ function(mirel_add_test name)
     MIREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config"
+               RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
