@@ -11,7 +11,6 @@
 #include "view/text_tool.h"
 #include "view/view_hooks.h"
 
-#include <QColorDialog>
 #include <QFontDatabase>
 
 namespace mirel {
@@ -38,6 +37,7 @@ namespace {
 constexpr char kBadFontSize[] = "设置的字号不合法！";
 constexpr uint32_t kShadingColor = 0xC0C0C0; // RGB(192,192,192)
 constexpr uint32_t kNoShading = 0xFFFFFF;
+constexpr char kColorCaption[] = "文字颜色";
 
 // The text tool when the caret stands in body text and no object is
 // selected: formatting then goes to the text at the caret or the selection.
@@ -139,13 +139,10 @@ bool MirelControl::ChooseTextColor(int64_t mode)
 {
     uint32_t color = static_cast<uint32_t>(mode);
     if (mode == 1) {
-        const uint32_t current = GetTextFormat().color;
-        const QColor preset(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF);
-        const QColor chosen = QColorDialog::getColor(preset, this);
-        if (!chosen.isValid())
+        const std::optional<uint32_t> chosen = mirel::CurrentPrompt().AskColor(kColorCaption, GetTextFormat().color);
+        if (!chosen)
             return false;
-        color = static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8)
-            | (static_cast<uint32_t>(chosen.blue()) << 16);
+        color = *chosen;
     }
     CTableView* view = View();
     if (CTextTool* tool = CaretTool(view))

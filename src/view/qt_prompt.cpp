@@ -1,5 +1,7 @@
 #include "view/qt_prompt.h"
 
+#include "surface/colorref.h"
+
 #include <QColorDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -83,13 +85,9 @@ std::optional<std::string> QtPrompt::AskText(std::string_view caption, std::stri
 
 std::optional<std::uint32_t> QtPrompt::AskColor(std::string_view caption,
                                                 std::uint32_t initial) {
-  const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
-                     static_cast<int>((initial >> 16) & 0xFF));
-  const QColor chosen = QColorDialog::getColor(start, parent_, FromUtf8(caption));
+  const QColor chosen = QColorDialog::getColor(toQColor(initial), parent_, FromUtf8(caption));
   if (!chosen.isValid()) return std::nullopt;
-  return static_cast<std::uint32_t>(chosen.red()) |
-         (static_cast<std::uint32_t>(chosen.green()) << 8) |
-         (static_cast<std::uint32_t>(chosen.blue()) << 16);
+  return fromQColor(chosen);
 }
 
 }  // namespace mirel

@@ -2,13 +2,10 @@
 
 #include "model/basic_obj.h"
 #include "model/work_form.h"
-#include "persist/archive.h"
 #include "platform/cells.h"
 #include "platform/gbk.h"
 #include "platform/prompt.h"
 #include "text/format_text.h"
-#include "text/sentence.h"
-#include "text/text_row.h"
 #include "view/table_view.h"
 #include "view/text_flow.h"
 #include "view/text_tool.h"

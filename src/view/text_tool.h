@@ -127,6 +127,9 @@ public:
 private:
     int Replace(CTableView& view, int from, int to, const std::vector<mirel::FlowRun>& runs, bool keepParagraphs);
     void AfterEdit(CTableView& view, mirel::BodyFlow& flow, int caret);
+    // After a format change: the document is modified, the text laid out
+    // again and repainted, the selection kept.
+    void FinishFormatting(CTableView& view, mirel::BodyFlow& flow);
     void TakeTypingAttributes(CTableView& view);
     void MoveVertical(CTableView& view, bool down);
     void MoveToRowEdge(CTableView& view, bool end, bool extend);

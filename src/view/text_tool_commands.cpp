@@ -2,6 +2,7 @@
 // that text editing adds to a view.
 #include "model/basic_obj.h"
 #include "model/mirel_data.h"
+#include "model/table_page.h"
 #include "model/work_form.h"
 #include "platform/cells.h"
 #include "platform/gbk.h"
@@ -70,7 +71,6 @@ std::optional<BodyFlow> FormattableFlow(CTableView& view)
 
 bool CTextTool::SetFormatByCode(CTableView& view, int code, const mirel::AttrValue& value)
 {
-    CMirelData* doc = view.GetDocumentData();
     std::optional<BodyFlow> formattable = FormattableFlow(view);
     if (!formattable)
         return false;
@@ -112,13 +112,18 @@ bool CTextTool::SetFormatByCode(CTableView& view, int code, const mirel::AttrVal
                 mirel::SetCharFormat(obj, from, to, mirel::kAttrColor, 0xFFFFFF);
         });
     }
-    doc->SetModified(true);
+    FinishFormatting(view, flow);
+    return true;
+}
+
+void CTextTool::FinishFormatting(CTableView& view, BodyFlow& flow)
+{
+    if (CMirelData* doc = view.GetDocumentData())
+        doc->SetModified(true);
     const int anchor = anchor_;
-    const int caret = caret_;
-    AfterEdit(view, flow, caret);
+    AfterEdit(view, flow, caret_);
     anchor_ = anchor; // the selection stays
     view.Invalidate(CTableView::kInvalidateAll);
-    return true;
 }
 
 mirel::ParagraphAttributes CTextTool::CaretParagraph(CTableView& view) const
@@ -134,7 +139,6 @@ mirel::ParagraphAttributes CTextTool::CaretParagraph(CTableView& view) const
 
 bool CTextTool::SetParagraph(CTableView& view, const mirel::ParagraphAttributes& para)
 {
-    CMirelData* doc = view.GetDocumentData();
     std::optional<BodyFlow> formattable = FormattableFlow(view);
     if (!formattable)
         return false;
@@ -150,11 +154,7 @@ bool CTextTool::SetParagraph(CTableView& view, const mirel::ParagraphAttributes&
         for (const auto& [code, value] : values)
             mirel::SetParagraphFormat(obj, from, to, code, mirel::AttrValue(value));
     });
-    doc->SetModified(true);
-    const int anchor = anchor_;
-    AfterEdit(view, flow, caret_);
-    anchor_ = anchor;
-    view.Invalidate(CTableView::kInvalidateAll);
+    FinishFormatting(view, flow);
     return true;
 }
 
@@ -469,8 +469,15 @@ void InstallTextEditing(CTableView& view)
         },
         editable, nullptr });
 
-    // The find and replace dialog.
-    auto hasText = [&view] { return view.GetWorkForm() && !BodyFlow(*view.GetWorkForm()).Empty(); };
+    // The find and replace dialog. (Enabling runs after every key: it asks
+    // only whether there is a text column, not for the whole flow.)
+    auto hasText = [&view] {
+        const CWorkForm* wf = view.GetWorkForm();
+        for (int p = 0; wf && p < wf->PageCount(); ++p)
+            if (!wf->GetPage(p)->TextColumns().empty())
+                return true;
+        return false;
+    };
     commands.Add(Command { 57636, "查找(&F)\tCtrl+F", [&view] { ShowFindDialog(view, false); }, hasText, nullptr });
     commands.Add(Command { 57641, "替换(&H)\tCtrl+H", [&view] { ShowFindDialog(view, true); },
         [&view, hasText] {

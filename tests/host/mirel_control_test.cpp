@@ -372,6 +372,12 @@ TEST_F(ControlTest, FormattingGoesToTheTextAtTheCaret)
             [&] { return control->GetScriptPosition() == 1; } },
         { "colour", [&] { return control->ChooseTextColor(0x0000FF); },
             [&] { return control->GetTextFormat().color == 0x0000FFu; } },
+        { "colour chooser",
+            [&] {
+                prompt.QueueColor(0x00FF00u);
+                return control->ChooseTextColor(1);
+            },
+            [&] { return control->GetTextFormat().color == 0x00FF00u; } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
