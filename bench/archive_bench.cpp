@@ -91,7 +91,7 @@ void BM_Save(benchmark::State& state)
     state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
 }
 
-// Reads the file `rounds` times; with `coldHeap` the heap is handed back to
+// Reads the file once an iteration; with `coldHeap` the heap is handed back to
 // the system after each document is freed, so that each read starts as in a
 // process that opens its first file (every page of the model is a fresh page
 // from the kernel). Freeing is not part of reading (BM_Free measures it).

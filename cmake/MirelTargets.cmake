@@ -7,10 +7,6 @@
 include(GoogleTest)
 function(mirel_add_test name)
   cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
-  set(serial FALSE)
-  if(T_SERIAL)
-    set(serial TRUE)
-  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -20,7 +16,7 @@ function(mirel_add_test name)
     MIREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config"
-               RUN_SERIAL ${serial}
+               RUN_SERIAL ${T_SERIAL}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
