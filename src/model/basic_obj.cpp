@@ -386,7 +386,6 @@ int CBasicObj::RemoveChild(mirel::ViewContext* view, CBasicObj* obj, bool del, s
         Invalidate(view);
         std::unique_ptr<CBasicObj> taken = std::move(children_[i]);
         children_.erase(children_.begin() + i);
-        std::erase(selectedChildren_, obj);
         if (!del) {
             assert(released && "a child kept alive needs an owner");
             if (released)
@@ -399,14 +398,12 @@ int CBasicObj::RemoveChild(mirel::ViewContext* view, CBasicObj* obj, bool del, s
 
 void CBasicObj::RemoveAllChildren()
 {
-    selectedChildren_.clear();
     while (!children_.empty())
         children_.pop_back();   // deleted from the last to the first
 }
 
 std::vector<std::unique_ptr<CBasicObj>> CBasicObj::TakeAllChildren()
 {
-    selectedChildren_.clear();
     for (auto& c : children_)
         c->SetParent(nullptr);
     return std::move(children_);

@@ -239,16 +239,17 @@ protected:
     bool DocumentProtected(int anyOf) const;
     void MarkModified() const;
 
+    // Ordered so that the members pack without holes: a large document
+    // holds millions of objects.
     Rect rect_;
     int32_t active_ = 0;
     int32_t aboveText_ = 1;
-    CBasicObj* parent_ = nullptr;
     int32_t pageIndex_ = 0;
+    CBasicObj* parent_ = nullptr;
     CTablePage* page_ = nullptr;
-    int16_t wrapType_ = 0;
     Rect wrap_{25, 0, 25, 0};
     int32_t lock_ = 0;
     int32_t noPrint_ = 0;
-    std::vector<CBasicObj*> selectedChildren_;
     std::vector<std::unique_ptr<CBasicObj>> children_;
+    int16_t wrapType_ = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The common root of every persistent class: run-time class identity,
 // creation by class name and one Serialize that both writes and reads.
+#include "model/slot_pool.h"
+
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -26,6 +28,8 @@ struct ClassInfo {
 };
 
 class CMirelObject {
+    // Documents hold millions of small objects: see slot_pool.h.
+    MIREL_POOLED_ALLOCATION
 public:
     CMirelObject() = default;
     // A copy is a different object to a stream: the marks are not copied.

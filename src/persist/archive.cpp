@@ -163,6 +163,11 @@ void Archive::WriteNew(const CMirelObject& object, bool remember)
 
 // ---------------------------------------------------------------- reading
 
+void Archive::FailEndOfData()
+{
+    Fail(ArchiveError::Kind::EndOfData, "unexpected end of data");
+}
+
 void Archive::Need(size_t n) const
 {
     if (n > in_.size() - pos_)
@@ -250,7 +255,7 @@ void Archive::Discard(std::unique_ptr<CMirelObject> obj)
         return;
     // The last entry of the table is the object when it held no objects of
     // its own: forget it, so that a later reference to it is refused.
-    if (table_.size() > 1 && table_.back().obj == obj.get()) {
+    if (table_.size() > 1 && table_.back().Object() == obj.get()) {
         table_.back() = {};
         return;
     }
@@ -288,7 +293,7 @@ CMirelObject* Archive::ReadObject(const ClassInfo* expected, bool owned)
             Fail(ArchiveError::Kind::BadClass, "unregistered class");
         if (table_.size() >= kMaxTableSize)
             Fail(ArchiveError::Kind::BadIndex, "object table full");
-        table_.push_back({cls, nullptr, schema, false});
+        table_.push_back({cls, schema, false});
     } else {
         const bool classBit = bigForm ? (tag & kBigClassBit) != 0 : (tag & kClassBit) != 0;
         const uint32_t index = bigForm ? (tag & ~kBigClassBit) : (tag & ~uint32_t(kClassBit));
@@ -297,17 +302,18 @@ CMirelObject* Archive::ReadObject(const ClassInfo* expected, bool owned)
         Entry& e = table_[index];
         if (!classBit) {
             // A reference to an object read earlier.
-            if (!e.obj)
+            CMirelObject* obj = e.Object();
+            if (!obj)
                 Fail(ArchiveError::Kind::BadIndex, "index names a class where an object is expected");
-            if (expected && !e.obj->IsKindOf(*expected))
+            if (expected && !obj->IsKindOf(*expected))
                 Fail(ArchiveError::Kind::BadClass, "object of an unexpected class");
             if (owned)
                 Fail(ArchiveError::Kind::BadRecord, "one object in two owning places");
-            return e.obj;
+            return obj;
         }
-        if (e.obj || !e.cls)
+        cls = e.Class();
+        if (!cls)
             Fail(ArchiveError::Kind::BadIndex, "index names an object where a class is expected");
-        cls = e.cls;
         schema = e.schema;
     }
 
@@ -321,7 +327,7 @@ CMirelObject* Archive::ReadObject(const ClassInfo* expected, bool owned)
         Fail(ArchiveError::Kind::TooDeep, "objects nested too deeply");
 
     std::unique_ptr<CMirelObject> obj(cls->create());
-    table_.push_back({cls, obj.get(), schema, true});
+    table_.push_back({obj.get(), 0, true});
     const uint32_t savedSchema = schema_;
     schema_ = schema;
     ++depth_;

@@ -11,6 +11,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -149,23 +150,31 @@ private:
     }
     static constexpr size_t kSinkBlock = 64 * 1024;
     void ReadRaw(void* p, size_t n);
+    // The primitives are read inline: a document is millions of them.
     template <class T>
     T ReadValue()
     {
+        if (sizeof(T) > in_.size() - pos_)
+            FailEndOfData();
         T v;
-        ReadRaw(&v, sizeof v);
+        std::memcpy(&v, in_.data() + pos_, sizeof v);
+        pos_ += sizeof v;
         return v;
     }
+    [[noreturn]] static void FailEndOfData();
     void Need(size_t n) const;
     size_t ReadLength();
     CMirelObject* ReadObject(const ClassInfo* expected, bool owned);
     void WriteNew(const CMirelObject& obj, bool remember);
 
+    // A class descriptor or an object; 16 bytes, as a large document has
+    // millions of entries.
     struct Entry {
-        const ClassInfo* cls = nullptr;   // a class descriptor when obj is null
-        CMirelObject* obj = nullptr;
-        uint16_t schema = 0;
-        bool owned = false;
+        const void* ptr = nullptr;   // the ClassInfo or the object; null: a forgotten entry
+        uint16_t schema = 0;         // of a class descriptor
+        bool isObject = false;
+        const ClassInfo* Class() const { return isObject ? nullptr : static_cast<const ClassInfo*>(ptr); }
+        CMirelObject* Object() const { return isObject ? static_cast<CMirelObject*>(const_cast<void*>(ptr)) : nullptr; }
     };
 
     bool storing_;

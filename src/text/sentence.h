@@ -41,8 +41,6 @@ public:
     std::unique_ptr<CBasicObj> SetFollowObj(std::unique_ptr<CBasicObj> obj);
     std::unique_ptr<CBasicObj> TakeFollowObj();
 
-    const Rect& ClipRect() const { return clip_; }
-    void SetClipRect(const Rect& r) { clip_ = r; }
 
     // --- formatting (the sentence's own attributes; no layout here) ---
     int GetLineHeight() const override;   // 0.01 mm
@@ -96,7 +94,6 @@ public:
     void Draw(ViewContext& view, Surface& dc) const override;
 
 private:
-    Rect clip_;
     std::string text_;
     mirel::SentenceAttributes attrs_;
     std::unique_ptr<CBasicObj> followObj_;

@@ -46,8 +46,6 @@ public:
 
     CSentence* CurrentSentence() const { return current_; }
     void SetCurrentSentence(CSentence* s) { current_ = s; }
-    const Rect& ClipRect() const { return clip_; }
-    void SetClipRect(const Rect& r) { clip_ = r; }
     int32_t flag = 0;
 
     // Run-time: the row's content changed since it was laid out (new rows
@@ -58,7 +56,6 @@ public:
     void Draw(ViewContext& view, Surface& dc) const override;
 
 private:
-    Rect clip_;
     std::vector<std::unique_ptr<CSentence>> sentences_;
     CSentence* current_ = nullptr;
     mirel::ParagraphAttributes para_;
