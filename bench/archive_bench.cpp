@@ -91,6 +91,24 @@ void BM_Save(benchmark::State& state)
     state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
 }
 
+// Saving a document that was read from a file, as the program does.
+void BM_SaveLoaded(benchmark::State& state)
+{
+    const std::string file = mirel::NativeBytes(*BigDocument(static_cast<int>(state.range(0))));
+    auto doc = std::make_unique<CMirelData>();
+    if (!mirel::ReadNativeBytes(file, *doc).ok())
+        state.SkipWithError("the document did not read back");
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        mirel::WriteNativeStream(*doc, [&bytes](std::string_view block) {
+            bytes += block.size();
+            benchmark::DoNotOptimize(block.data());
+        });
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+}
+
 // Reads the file once an iteration; with `coldHeap` the heap is handed back to
 // the system after each document is freed, so that each read starts as in a
 // process that opens its first file (every page of the model is a fresh page
@@ -140,6 +158,7 @@ void BM_Free(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_SaveLoaded)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BM_LoadColdHeap)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BM_Free)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

@@ -60,7 +60,7 @@ bool MirelControl::OpenFile(const std::string& path, const std::string& password
     if (CTableView* view = View())
         if (mirel::UndoHistory* undo = view->UndoStack())
             undo->Clear();
-    Raise(mirel::HostEvent { mirel::HostEventId::OpeningFile });
+    Raise(mirel::HostEvent::Of(mirel::HostEventId::OpeningFile));
     std::string name = path;
     if (name.empty()) {
         const std::optional<std::string> chosen = mirel::CurrentFileDialogs().AskOpenFileName(kOpenFilter);
@@ -109,16 +109,16 @@ bool MirelControl::OpenFile(const std::string& path, const std::string& password
         doc->SetModified(false);
     }
     if (ok)
-        Raise(mirel::HostEvent { mirel::HostEventId::FileOpened });
+        Raise(mirel::HostEvent::Of(mirel::HostEventId::FileOpened));
     return ok;
 }
 
 bool MirelControl::SaveFile(const std::string& path)
 {
-    Raise(mirel::HostEvent { mirel::HostEventId::SavingFile });
+    Raise(mirel::HostEvent::Of(mirel::HostEventId::SavingFile));
     if (!frame_->SaveDocument(path))
         return false;
-    Raise(mirel::HostEvent { mirel::HostEventId::FileSaved });
+    Raise(mirel::HostEvent::Of(mirel::HostEventId::FileSaved));
     return true;
 }
 

@@ -93,7 +93,7 @@ bool MirelControl::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::MouseButtonPress) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-            Raise(mirel::HostEvent { 14 });
+            Raise(mirel::HostEvent::Of(14));
     }
     return false;
 }

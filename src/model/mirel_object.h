@@ -54,6 +54,18 @@ private:
     mutable uint32_t writtenIndex_ = 0;
 };
 
+// Asks the processor to bring an object into the cache, ahead of a walk
+// that will visit it next: writing or reading a document visits millions of
+// objects whose memory is not in the cache.
+inline void PrefetchObject(const void* obj)
+{
+    const char* p = static_cast<const char*>(obj);
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + 64);
+    __builtin_prefetch(p + 128);
+    __builtin_prefetch(p + 192);
+}
+
 template <class T>
 T* DynamicCast(CMirelObject* obj)
 {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(EXPERIMENT_NOPOOL)
 #define MIREL_SLOTS_FROM_HEAP 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)

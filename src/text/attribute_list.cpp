@@ -65,7 +65,7 @@ const CAttrib_Color* AsColor(const CAttribute& a) { return DynamicCast<CAttrib_C
 
 void WriteSentenceAttributes(Archive& ar, const SentenceAttributes& a, const CBasicObj* followObj)
 {
-    const SentenceAttributes ref;
+    static const SentenceAttributes ref;   // built once: a document writes millions of runs
     ListWriter w(ar);
     if (a.faceName != ref.faceName) w.Add<CAttrib_String>(kAttrFaceName, a.faceName);
     if (a.sizeCode != ref.sizeCode) w.Add<CAttrib_Int>(kAttrSizeCode, a.sizeCode);
@@ -126,7 +126,7 @@ void ReadSentenceAttributes(Archive& ar, SentenceAttributes& a, std::unique_ptr<
 
 void WriteParagraphAttributes(Archive& ar, const ParagraphAttributes& p)
 {
-    const ParagraphAttributes ref;
+    static const ParagraphAttributes ref;
     ListWriter w(ar);
     if (p.lineSpace != ref.lineSpace) w.Add<CAttrib_ToNxtRow>(p.lineSpace);
     if (p.alignment != ref.alignment) w.Add<CAttrib_Int>(kAttrAlignment, p.alignment);
@@ -157,7 +157,7 @@ void ReadParagraphAttributes(Archive& ar, ParagraphAttributes& p)
 
 void WriteTextObjAttributes(Archive& ar, const TextObjAttributes& t)
 {
-    const TextObjAttributes ref = TextObjAttributes::ArchiveDefaults();
+    static const TextObjAttributes ref = TextObjAttributes::ArchiveDefaults();
     ListWriter w(ar);
     if (t.leftMargin != ref.leftMargin) w.Add<CAttrib_Int>(kAttrLeftMargin, t.leftMargin);
     if (t.topMargin != ref.leftMargin) w.Add<CAttrib_Int>(kAttrTopMargin, t.topMargin);

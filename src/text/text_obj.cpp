@@ -158,8 +158,15 @@ void CTextObj::SerializeText(mirel::Archive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(rows_.size());
-        for (const auto& row : rows_)
-            ar.WriteObject(row.get());
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            // Two rows ahead, and the first run of the next row (whose row
+            // came into the cache a row ago).
+            if (i + 2 < rows_.size())
+                mirel::PrefetchObject(rows_[i + 2].get());
+            if (i + 1 < rows_.size() && !rows_[i + 1]->Sentences().empty())
+                mirel::PrefetchObject(rows_[i + 1]->Sentences().front().get());
+            ar.WriteObject(rows_[i].get());
+        }
         mirel::WriteTextObjAttributes(ar, attrs_);
         return;
     }

@@ -78,8 +78,11 @@ void CTextRow::Serialize(mirel::Archive& ar)
         ar.WriteRect(rect_);
         mirel::WriteParagraphAttributes(ar, para_);
         ar.WriteCount(sentences_.size());
-        for (const auto& s : sentences_)
-            ar.WriteObject(s.get());
+        for (size_t i = 0; i < sentences_.size(); ++i) {
+            if (i + 1 < sentences_.size())
+                mirel::PrefetchObject(sentences_[i + 1].get());
+            ar.WriteObject(sentences_[i].get());
+        }
         return;
     }
     rect_ = ar.ReadRect();

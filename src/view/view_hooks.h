@@ -61,6 +61,13 @@ struct HostEvent {
     std::string text; // UTF-8: the face name (3)
     int value = 0; // the size code (4), the key code (13)
     bool flag = false; // the Control flag (13)
+
+    static HostEvent Of(int id)
+    {
+        HostEvent e;
+        e.id = id;
+        return e;
+    }
 };
 
 namespace HostEventId {

@@ -48,8 +48,9 @@ TEST(BasicObj, LockTable)
     for (const Case& c : cases) {
         CBasicObj obj;
         obj.SetLock(c.start);
-        if (c.start == 2)
+        if (c.start == 2) {
             ASSERT_EQ(obj.GetLock(), 2);
+        }
         obj.SetLock(c.set);
         EXPECT_EQ(obj.GetLock(), c.expected) << c.start << " then " << c.set;
     }

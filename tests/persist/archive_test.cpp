@@ -99,10 +99,12 @@ TEST(Archive, PasswordScrambling)
         SCOPED_TRACE(Hex(c.plain));
         const auto s = mirel::ScramblePassword(c.plain);
         EXPECT_EQ(s.has_value(), c.storable);
-        if (s && !c.scrambled.empty())
+        if (s && !c.scrambled.empty()) {
             EXPECT_EQ(Hex(*s), Hex(c.scrambled));
-        if (s)
+        }
+        if (s) {
             EXPECT_EQ(mirel::UnscramblePassword(*s), c.plain);
+        }
     }
     // A scrambled form with a zero byte cannot be stored: 0x04 at i = 2 becomes 0.
     EXPECT_FALSE(mirel::CanStorePassword("a\x04"));

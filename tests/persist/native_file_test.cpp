@@ -110,8 +110,9 @@ TEST_F(NativeFile, FailedOpenKeepsTheOpenDocument)
         const std::string before = mirel::NativeBytes(doc);
         const auto out = mirel::OpenNativeFile(Path(c.name), doc);
         EXPECT_EQ(out.status, mirel::FileOutcome::Status::Failed);
-        if (!c.message.empty())
+        if (!c.message.empty()) {
             EXPECT_EQ(out.message, c.message);
+        }
         EXPECT_FALSE(out.message.empty());
         EXPECT_EQ(doc.GetPathName(), "/home/user/report.qwd");
         EXPECT_TRUE(doc.IsModified());
@@ -196,8 +197,9 @@ TEST_F(NativeFile, DamagedFilesAreRefusedCleanly)
         CMirelData doc;
         const auto out = mirel::ReadNativeBytes(std::string_view(valid).substr(0, n), doc);
         (out.ok() ? read : refused)++;
-        if (!out.ok())
+        if (!out.ok()) {
             EXPECT_EQ(doc.WorkFormCount(), 1);
+        }
     }
     EXPECT_EQ(read, 1) << "only the empty prefix reads (as a new document)";
 
@@ -211,8 +213,9 @@ TEST_F(NativeFile, DamagedFilesAreRefusedCleanly)
         Write(path, bytes);
         CMirelData doc;
         const auto out = mirel::OpenNativeFile(path, doc, {}, false);
-        if (out.ok())
+        if (out.ok()) {
             EXPECT_GE(doc.WorkFormCount(), 1);
+        }
         EXPECT_EQ(Read(path), bytes);
     }
 }
