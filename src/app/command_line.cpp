@@ -111,7 +111,7 @@ bool ConvertOne(const CommandLine& cmd, const std::string& input)
     for (int w = 0; w < doc.WorkFormCount(); ++w) {
         const CWorkForm& wf = *doc.GetWorkForm(w);
         for (int p = 0; p < wf.PageCount(); ++p) {
-            const fs::path out = OutputPath(cmd, input, "-" + std::to_string(++n) + ".png");
+            const fs::path out = OutputPath(cmd, input, std::string("-").append(std::to_string(++n)).append(".png"));
             const QImage image = RenderPageImage(wf, p, kExportDpi);
             if (image.isNull() || !image.save(QString::fromStdString(out.string()), "PNG")) {
                 Fail(out.string(), "cannot write the image");

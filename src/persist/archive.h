@@ -182,7 +182,26 @@ private:
     Sink sink_;
     std::string_view in_;
     size_t pos_ = 0;
-    std::vector<Entry> table_;                 // reading: index -> entry (0 is null)
+    // The reading index table, in blocks that never move: growing it copies
+    // nothing, and its memory comes back from one file to the next.
+    class EntryTable {
+    public:
+        size_t size() const { return size_; }
+        Entry& operator[](size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+        Entry& back() { return (*this)[size_ - 1]; }
+        void push_back(const Entry& e)
+        {
+            if (size_ % kBlock == 0)
+                blocks_.push_back(std::make_unique<Entry[]>(kBlock));
+            (*this)[size_++] = e;
+        }
+
+    private:
+        static constexpr size_t kBlock = 4096;
+        std::vector<std::unique_ptr<Entry[]>> blocks_;
+        size_t size_ = 0;
+    };
+    EntryTable table_;                         // reading: index -> entry (0 is null)
     struct WriteIndex;
     std::unique_ptr<WriteIndex> written_;      // writing: object/class -> index
     std::vector<std::unique_ptr<CMirelObject>> kept_;

@@ -154,7 +154,10 @@ FileOutcome WriteFileAtomically(const std::string& path, const FileProducer& pro
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string tmpl = (dir / hidden).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         return FileSystemFailure(errno, path, true);

@@ -240,7 +240,10 @@ bool IniFile::SetString(std::string_view section, std::string_view key, std::str
     Line header;
     header.kind = Line::Kind::Section;
     header.name = section;
-    header.raw = "[" + std::string(section) + "]";
+    header.raw.reserve(section.size() + 2);
+    header.raw += '[';
+    header.raw += section;
+    header.raw += ']';
     lines_.push_back(std::move(header));
     lines_.push_back(std::move(entry));
     finalNewline_ = true;
