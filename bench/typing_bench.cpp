@@ -119,11 +119,12 @@ template <class Fn> double TimeMs(Fn&& fn)
     return std::chrono::duration<double, std::milli>(t1 - t0).count();
 }
 
-void BM_KeystrokesOnPageOne(benchmark::State& state)
+// A thousand keys typed at `offset`, with their median, 99th percentile and
+// slowest time.
+void TypeAThousandKeys(benchmark::State& state, Fixture& f, int offset)
 {
-    Fixture& f = Shared();
     for (auto _ : state) {
-        f.tool->SetCaret(f.view, f.MiddleOfPageOne());
+        f.tool->SetCaret(f.view, offset);
         std::vector<double> ms;
         ms.reserve(1000);
         for (int i = 0; i < 1000; ++i) {
@@ -144,7 +145,23 @@ void BM_KeystrokesOnPageOne(benchmark::State& state)
         state.counters["max_ms"] = Percentile(ms, 1.0);
     }
 }
+
+void BM_KeystrokesOnPageOne(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    TypeAThousandKeys(state, f, f.MiddleOfPageOne());
+}
 BENCHMARK(BM_KeystrokesOnPageOne)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// At the end of the document, on the last page: everything before the caret
+// stays where it is.
+void BM_KeystrokesOnTheLastPage(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    const BodyFlow flow(*f.doc->GetWorkForm(0));
+    TypeAThousandKeys(state, f, flow.Length() / 2 * 2);
+}
+BENCHMARK(BM_KeystrokesOnTheLastPage)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_EnterInTheMiddleOfPageOne(benchmark::State& state)
 {

@@ -7,6 +7,7 @@
 #include "platform/prompt.h"
 #include "text/attribute_list.h"
 #include "text/text_measure.h"
+#include "text/text_row.h"
 
 #include <algorithm>
 
@@ -25,8 +26,12 @@ void CSentence::SetText(std::string cells)
 {
     if (cells.size() % 2)
         cells.push_back('\0');
+    const bool lengthChanged = cells.size() != text_.size();
     text_ = std::move(cells);
     singleByte_ = mirel::IsSingleByteText(text_) ? 1 : 0;
+    if (lengthChanged)
+        if (auto* row = mirel::DynamicCast<CTextRow>(GetParent()))
+            row->TextChanged();
 }
 
 std::unique_ptr<CBasicObj> CSentence::SetFollowObj(std::unique_ptr<CBasicObj> obj)

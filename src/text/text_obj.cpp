@@ -32,6 +32,7 @@ CTextRow* CTextObj::InsertRow(int index, std::unique_ptr<CTextRow> row)
     CTextRow* raw = row.get();
     raw->SetParent(this);
     rows_.insert(rows_.begin() + index, std::move(row));
+    TextChanged();
     if (raw->NeedsLayout())
         MarkRowDirty(index);
     return raw;
@@ -43,6 +44,7 @@ std::vector<std::unique_ptr<CTextRow>> CTextObj::TakeAllRows()
         row->SetParent(nullptr);
     std::vector<std::unique_ptr<CTextRow>> out = std::move(rows_);
     rows_.clear();
+    TextChanged();
     // Layout takes the rows to put them back, mostly as many again.
     rows_.reserve(out.size());
     return out;
@@ -51,6 +53,7 @@ std::vector<std::unique_ptr<CTextRow>> CTextObj::TakeAllRows()
 void CTextObj::ResetContent(const mirel::SentenceAttributes& attrs)
 {
     rows_.clear();
+    TextChanged();
     auto row = std::make_unique<CTextRow>();
     row->SetParagraph(defaultPara_);
     auto s = std::make_unique<CSentence>();
@@ -82,10 +85,13 @@ bool CTextObj::HasSelection() const
 
 int CTextObj::TextLength() const
 {
-    int n = 0;
-    for (const auto& row : rows_)
-        n += row->TextLength();
-    return n;
+    if (textLength_ < 0) {
+        int n = 0;
+        for (const auto& row : rows_)
+            n += row->TextLength();
+        textLength_ = n;
+    }
+    return textLength_;
 }
 
 std::unique_ptr<CTextRow> CTextObj::TakeRow(int index)
@@ -95,12 +101,14 @@ std::unique_ptr<CTextRow> CTextObj::TakeRow(int index)
     std::unique_ptr<CTextRow> row = std::move(rows_[index]);
     rows_.erase(rows_.begin() + index);
     row->SetParent(nullptr);
+    TextChanged();
     return row;
 }
 
 void CTextObj::ClearRows()
 {
     rows_.clear();
+    TextChanged();
 }
 
 void CTextObj::CopyRowLineFrom(const CTextObj& other)
@@ -171,6 +179,7 @@ void CTextObj::SerializeText(mirel::Archive& ar)
         return;
     }
     rows_.clear();
+    TextChanged();
     const uint32_t n = ar.ReadCount(2);
     rows_.reserve(std::min<uint32_t>(n, 4096)); // a damaged count reserves little
     for (uint32_t i = 0; i < n; ++i)

@@ -87,6 +87,10 @@ public:
     mirel::TextPosition OffsetToPosition(int offset) const;
     mirel::TextPosition EndPosition() const;
     int TextLength() const;
+    // The text of a row or run changed: the length is counted again when
+    // asked. Rows and runs call it through their parents, so the body flow
+    // finds the start of a late column without counting every earlier one.
+    void TextChanged() { textLength_ = -1; }
 
     // Lays out again from row fromRow - 1 (at least 0) on, into the next
     // objects of a flow as far as the text moves; returns the flow index of
@@ -152,6 +156,7 @@ protected:
     mirel::TextObjAttributes attrs_;
     mirel::ParagraphAttributes defaultPara_;
     std::vector<std::unique_ptr<CTextRow>> rows_;
+    mutable int textLength_ = -1;   // cells in all rows; -1: to be counted
     mirel::SentenceAttributes typing_;
     int32_t flowIndex_ = -1;
     int32_t modified_ = 0;

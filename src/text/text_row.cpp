@@ -3,6 +3,7 @@
 #include "persist/archive.h"
 #include "text/attribute_list.h"
 #include "text/sentence.h"
+#include "text/text_obj.h"
 
 #include <algorithm>
 
@@ -26,6 +27,7 @@ CSentence* CTextRow::InsertSentence(int index, std::unique_ptr<CSentence> s)
     sentences_.insert(sentences_.begin() + index, std::move(s));
     if (!current_)
         current_ = raw;
+    TextChanged();
     return raw;
 }
 
@@ -38,6 +40,7 @@ std::unique_ptr<CSentence> CTextRow::TakeSentence(int index)
     if (current_ == s.get())
         current_ = sentences_.empty() ? nullptr : sentences_.front().get();
     s->SetParent(nullptr);
+    TextChanged();
     return s;
 }
 
@@ -48,7 +51,14 @@ std::vector<std::unique_ptr<CSentence>> CTextRow::TakeAllSentences()
     current_ = nullptr;
     std::vector<std::unique_ptr<CSentence>> out = std::move(sentences_);
     sentences_.clear();
+    TextChanged();
     return out;
+}
+
+void CTextRow::TextChanged() const
+{
+    if (auto* obj = mirel::DynamicCast<CTextObj>(GetParent()))
+        obj->TextChanged();
 }
 
 int CTextRow::TextLength() const
@@ -88,6 +98,7 @@ void CTextRow::Serialize(mirel::Archive& ar)
     rect_ = ar.ReadRect();
     mirel::ReadParagraphAttributes(ar, para_);
     sentences_.clear();
+    TextChanged();
     const uint32_t n = ar.ReadCount(2);
     sentences_.reserve(std::min<uint32_t>(n, 4096));
     for (uint32_t i = 0; i < n; ++i)

@@ -29,6 +29,8 @@ public:
     bool StartsParagraph() const;
     // Number of bytes of cell text in the row.
     int TextLength() const;
+    // Tells the text object holding the row that its text changed.
+    void TextChanged() const;
     // Whether any sentence holds text; stops at the first that does.
     bool HasText() const;
 

@@ -303,8 +303,22 @@ TEST_F(Flow, IncrementalLayoutMatchesFullLayout)
         }
         default: InsertCells(*col, pos, Cells("abc def 中文，"), bold); break;
         }
+        // The length each column keeps follows every edit (before layout)
+        // and every row moved (after it).
+        auto lengthsHold = [&] {
+            for (CTextObj* c : Columns()) {
+                int cells = 0;
+                for (const auto& row : c->Rows())
+                    cells += row->TextLength();
+                if (c->TextLength() != cells)
+                    return false;
+            }
+            return true;
+        };
+        ASSERT_TRUE(lengthsHold()) << "step " << step << " before layout";
         const LayoutStats stats = LayoutText(*col);
         shifted += stats.rowsShifted;
+        ASSERT_TRUE(lengthsHold()) << "step " << step << " after layout";
         const std::string incremental = Dump();
         const int pages = wf.PageCount();
         const std::string content = FlowText();

@@ -52,8 +52,9 @@ TEST(FormatText, DamagedBytesAreRefusedWhole)
     // crash (the sanitizers run these tests too).
     for (size_t n = 0; n < good.size(); ++n) {
         const bool ok = ReadFormatText(std::string_view(good).substr(0, n), runs);
-        if (!ok)
+        if (!ok) {
             EXPECT_TRUE(runs.empty()) << n;
+        }
     }
     // A later row pointing back at an object of an earlier row (found by
     // fuzzing: the earlier row was freed while the stream still knew it).
