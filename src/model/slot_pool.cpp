@@ -149,11 +149,12 @@ void* Carve(ThreadSlots& slots, std::size_t c)
 {
     const std::size_t bytes = (c + 1) * kGrain;
     if (static_cast<std::size_t>(slots.end - slots.cursor) < bytes) {
+        if (!slots.retired)
+            ArmHandoff(slots);   // before the thread holds slots of its own
         if (void* p = FromDepot(slots, c))
             return p;
         if (slots.retired)
             return ::operator new(bytes);   // joins the pool when released
-        ArmHandoff(slots);
         slots.cursor = MapBlock();
         slots.end = slots.cursor + kBlockSize;
     }
@@ -203,6 +204,8 @@ void ReleaseSlot(void* p, std::size_t size) noexcept
         depot.lists[c] = s;
         return;
     }
+    if (!slots.handoffArmed)
+        ArmHandoff(slots);   // a thread that only frees hands its slots on too
     s->next = slots.free[c];
     slots.free[c] = s;
 }
