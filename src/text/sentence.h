@@ -89,6 +89,7 @@ public:
     // plus half its own reaches x; never before a leading paragraph mark;
     // an inline object answers 0 or 2 by the half that was hit.
     int HitTest(int x) const;
+    using CBasicObj::HitTest;   // the handle hit test of every object
 
     // --- drawing ---
     void Draw(ViewContext& view, Surface& dc) const override;

@@ -48,6 +48,8 @@ ParagraphDialog::ParagraphDialog(const ParagraphAttributes& current, QWidget* pa
         indent_->setRange(0, 50);
         indent_->setValue(std::min(50.0, -current.firstLineIndent / 10.0));
     } else {
+        unit_ = kUnitCharacters;
+        indentUnit_->setCurrentIndex(kUnitCharacters);
         indent_->setDecimals(0);
         indent_->setRange(0, 10);
         indent_->setValue(std::min(current.firstLineIndent, 10));
