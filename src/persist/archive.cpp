@@ -171,7 +171,7 @@ void Archive::FailEndOfData()
 void Archive::Need(size_t n) const
 {
     if (n > in_.size() - pos_)
-        Fail(ArchiveError::Kind::EndOfData, "unexpected end of data");
+        FailEndOfData();
 }
 
 void Archive::ReadRaw(void* p, size_t n)
